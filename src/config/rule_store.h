@@ -1,0 +1,33 @@
+// The sorting rules and header rules in their INI encoding (sections MoveMail, Action,
+// Mark and AdditionalHeader), and the lookup of a rule by bucket.
+#pragma once
+
+#include <string>
+
+#include "config/rules.h"
+
+class ProfileStore;
+class FileSystem;
+
+// Empties rules and loads them; a missing INI file gets the default rule spam -> ごみ箱.
+void loadSortRules(SortRuleList& rules, ProfileStore& profile, FileSystem& files);
+
+// Replaces rules by edited and rewrites MoveMail, Action and Mark.
+void saveSortRules(SortRuleList& rules, const SortRuleList& edited, ProfileStore& profile,
+                   FileSystem& files);
+
+// The first rule whose bucket equals the text byte for byte, or null.
+const SortRule* FindSortRule(const SortRuleList& rules, const std::string& bucket);
+
+// Empties rules and loads AdditionalHeader from the file at path.
+void loadHeaderRules(HeaderRuleList& rules, ProfileStore& profile, const std::string& path);
+
+// Replaces rules by edited and rewrites AdditionalHeader in the file at path.
+void saveHeaderRules(HeaderRuleList& rules, const HeaderRuleList& edited, ProfileStore& profile,
+                     const std::string& path);
+
+// The header-rule value encoding: colons doubled in bucket and header, single colons
+// separate the fields, the search text is stored as it is.
+std::string EncodeHeaderRule(const HeaderRule& rule);
+// False when the value has fewer than two separators.
+bool DecodeHeaderRule(const std::string& value, HeaderRule& rule);

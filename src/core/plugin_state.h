@@ -1,0 +1,26 @@
+// The plug-in's process-wide state. There is exactly one instance (see plugin.h); it is
+// created empty when the library loads and destroyed when it unloads. Code receives the
+// parts it needs by reference rather than reaching for globals.
+#pragma once
+
+#include <cstdint>
+
+#include "config/rules.h"
+#include "config/settings.h"
+#include "core/host_api.h"
+#include "core/received_entry.h"
+
+struct PluginState {
+    void* pluginInstance = nullptr;  // our own module: every resource loads from here
+    HostApi host;
+    bool windows6OrLater = false;
+    void* selfReference = nullptr;   // extra reference on our own library; never released
+    uint32_t summaryCommandId = 0;
+    bool classifierWaitPending = false;
+    bool iconChangeWanted = false;
+
+    PluginSettings settings;
+    SortRuleList sortRules;
+    HeaderRuleList headerRules;
+    ReceivedEntryList receivedEntries;
+};
