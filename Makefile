@@ -1,0 +1,43 @@
+# Thin wrapper over CMake. `make demo` runs the plug-in in the replacement host under Wine;
+# `make test` runs every test. Both install the Debian packages they need first.
+JOBS ?= 2
+BUILD ?= build
+
+.PHONY: all setup native asan win32 win64 test demo bench clean
+
+all: native win32
+
+setup:
+	@bash scripts/setup.sh
+
+native: setup
+	@cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(BUILD)/native -j$(JOBS)
+
+asan: setup
+	@cmake -S . -B $(BUILD)/asan -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON >/dev/null
+	@cmake --build $(BUILD)/asan -j$(JOBS)
+
+win32: setup
+	@cmake -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+	    -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD)/win32 -j$(JOBS)
+
+win64: setup
+	@cmake -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+	    -DCMAKE_BUILD_TYPE=Release -DTARNWICK_WINE_TESTS=ON >/dev/null
+	@cmake --build $(BUILD)/win64 -j$(JOBS)
+
+test: native asan win32 win64
+	@bash scripts/run_tests.sh $(BUILD)
+
+demo: win32 win64
+	@bash scripts/demo.sh $(BUILD)/win32 $(BUILD)/win64
+
+bench: setup
+	@cmake -S . -B $(BUILD)/release -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD)/release -j$(JOBS) --target tarnwick_bench
+	@$(BUILD)/release/tests/bench/tarnwick_bench
+
+clean:
+	rm -rf $(BUILD) dist
