@@ -1,0 +1,235 @@
+#include "mail/mail_text.h"
+
+namespace {
+
+constexpr std::string_view kSubjectName = "Subject:";
+
+int AsciiUpper(int byte) {
+    return (byte >= 'a' && byte <= 'z') ? byte - ('a' - 'A') : byte;
+}
+
+bool IsAsciiLetter(int byte) {
+    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z');
+}
+
+bool IsBlank(int byte) {
+    return byte == ' ' || byte == '\t';
+}
+
+// Consumes bytes up to and including the next LF. False when the file ended first.
+bool SkipRestOfLine(MailStream& stream) {
+    for (;;) {
+        const int byte = ReadMailChar(stream);
+        if (byte == '\n') return true;
+        if (byte < 0) return false;
+    }
+}
+
+// Reads the next (line-end translated) byte and steps back before it again. A CR LF
+// pair is two bytes in the file, so the step back is a seek rather than a pushback.
+int PeekMailChar(MailStream& stream) {
+    const long before = stream.tell();
+    const int byte = ReadMailChar(stream);
+    stream.seek(before);
+    return byte;
+}
+
+std::string CutAtNul(std::string text) {
+    const size_t nul = text.find('\0');
+    if (nul != std::string::npos) text.resize(nul);
+    return text;
+}
+
+}  // namespace
+
+int ReadMailChar(MailStream& stream) {
+    const int byte = stream.readRaw();
+    if (byte != '\r') return byte;
+    if (stream.readRaw() != '\n') stream.unread();
+    return '\n';
+}
+
+bool ReadMailLine(MailStream& stream, std::string& line, size_t bufferSize) {
+    line.clear();
+    if (bufferSize < 2) return false;
+    while (line.size() < bufferSize - 1) {
+        const int byte = ReadMailChar(stream);
+        if (byte < 0) break;
+        line.push_back(static_cast<char>(byte));
+        if (byte == '\n') break;
+    }
+    return !line.empty();
+}
+
+int WriteMailChar(int byte, MailWriteStream& stream) {
+    const auto value = static_cast<unsigned char>(byte);
+    if (value == '\n' && !stream.put('\r')) return -1;
+    return stream.put(value) ? value : -1;
+}
+
+long WriteMailString(std::string_view text, MailWriteStream& stream) {
+    long written = 0;
+    for (const char byte : text) {
+        if (WriteMailChar(static_cast<unsigned char>(byte), stream) < 0) return -1;
+        ++written;
+    }
+    return written;
+}
+
+std::optional<std::string> FindHeaderLine(const std::string& path, std::string_view name,
+                                          size_t bufferSize) {
+    MailStream stream(path);
+    if (!stream.isOpen()) return std::nullopt;
+    std::string line;
+    bool afterSubject = false;
+    while (ReadMailLine(stream, line, bufferSize)) {
+        if (line.size() <= 1) {
+            if (!afterSubject) return std::nullopt;
+            afterSubject = false;
+            continue;
+        }
+        // A line longer than the buffer: the cut stays, the rest of it is skipped.
+        if (line.back() != '\n') SkipRestOfLine(stream);
+        if (stream.atEnd()) return std::nullopt;
+        if (HasPrefixNoCase(line, name)) {
+            std::string_view value(line);
+            value.remove_prefix(name.size());
+            value.remove_prefix(SkipBlanks(value));
+            if (!value.empty() && value.back() == '\n') value.remove_suffix(1);
+            return CutAtNul(std::string(value));
+        }
+        afterSubject = HasPrefixNoCase(line, kSubjectName);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> FindHeaderValue(const std::string& path, std::string_view name) {
+    if (name.empty()) return std::nullopt;
+    MailStream stream(path);
+    if (!stream.isOpen()) return std::nullopt;
+    const int nameStart = AsciiUpper(static_cast<unsigned char>(name.front()));
+    bool afterSubject = false;
+    for (;;) {
+        const int first = ReadMailChar(stream);
+        if (first < 0) return std::nullopt;
+        if (first == '\n') {
+            if (!afterSubject) return std::nullopt;
+            afterSubject = false;
+            continue;
+        }
+        NameMatch match = NameMatch::Mismatched;
+        if (AsciiUpper(first) == nameStart) {
+            match = MatchHeaderNameRest(stream, name.substr(1));
+            if (match == NameMatch::Matched) {
+                std::optional<std::string> value = ReadFoldedValue(stream);
+                if (value) value = CutAtNul(std::move(*value));
+                if (value && value->empty()) return std::nullopt;
+                return value;
+            }
+        }
+        bool subjectLine = false;
+        if (match != NameMatch::LineEnded && (first == 's' || first == 'S')) {
+            match = MatchHeaderNameRest(stream, kSubjectName.substr(1));
+            subjectLine = match == NameMatch::Matched;
+        }
+        afterSubject = subjectLine;
+        if (match != NameMatch::LineEnded && !SkipRestOfLine(stream)) return std::nullopt;
+    }
+}
+
+size_t ReadHeaderLine(MailStream& stream, std::string& line) {
+    line.clear();
+    for (;;) {
+        const int byte = ReadMailChar(stream);
+        if (byte < 0) break;
+        if (byte == '\n') {
+            const int next = PeekMailChar(stream);
+            if (!IsBlank(next)) break;
+            ReadMailChar(stream);
+            line.push_back('\n');
+            continue;
+        }
+        line.push_back(static_cast<char>(byte));
+    }
+    return line.size();
+}
+
+std::optional<std::string> ReadFoldedValue(MailStream& stream) {
+    std::string value;
+    for (;;) {
+        const int byte = ReadMailChar(stream);
+        if (byte < 0) break;
+        if (byte == '\n') {
+            if (IsBlank(ReadMailChar(stream))) continue;
+            break;
+        }
+        value.push_back(static_cast<char>(byte));
+    }
+    if (value.empty()) return std::nullopt;
+    return value;
+}
+
+NameMatch MatchHeaderNameRest(MailStream& stream, std::string_view rest) {
+    for (const char expected : rest) {
+        const int byte = ReadMailChar(stream);
+        if (byte < 0 || byte == '\n') return NameMatch::LineEnded;
+        if (AsciiUpper(byte) != AsciiUpper(static_cast<unsigned char>(expected))) {
+            return NameMatch::Mismatched;
+        }
+    }
+    while (PeekMailChar(stream) == ' ') ReadMailChar(stream);
+    return NameMatch::Matched;
+}
+
+int StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return 1;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        const int expected = static_cast<unsigned char>(prefix[i]);
+        const int actual = static_cast<unsigned char>(text[i]);
+        const bool same = IsAsciiLetter(expected) ? AsciiUpper(expected) == AsciiUpper(actual)
+                                                  : expected == actual;
+        if (!same) return 1;
+    }
+    return 0;
+}
+
+size_t SkipPastNoCase(std::string_view text, std::string_view pattern) {
+    const size_t found = FindPastNoCase(text, pattern);
+    return found == std::string_view::npos ? text.size() : found;
+}
+
+size_t FindPastNoCase(std::string_view text, std::string_view pattern) {
+    if (pattern.empty()) return 0;
+    for (size_t start = 0; start + pattern.size() <= text.size(); ++start) {
+        if (HasPrefixNoCase(text.substr(start), pattern)) return start + pattern.size();
+    }
+    return std::string_view::npos;
+}
+
+size_t FindSjisChar(std::string_view text, char byte) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == byte) return i;
+        if (IsSjisLeadByte(static_cast<unsigned char>(text[i]))) {
+            if (i + 1 >= text.size()) return std::string_view::npos;
+            ++i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+size_t SkipBlanks(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && IsBlank(static_cast<unsigned char>(text[i]))) ++i;
+    return i;
+}
+
+size_t FindBlank(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && !IsBlank(static_cast<unsigned char>(text[i]))) ++i;
+    return i;
+}
+
+size_t FindCharOrEnd(std::string_view text, char byte) {
+    const size_t found = text.find(byte);
+    return found == std::string_view::npos ? text.size() : found;
+}

@@ -1,0 +1,114 @@
+// Readers of stored message files, header lookups and byte-string utilities.
+//
+// Message files are Shift-JIS byte strings. Readers see CR LF, LF and CR all as one LF;
+// writers write CR LF. The header block runs from the start of the file to the first
+// empty line, except that a single empty line directly after a "Subject:" line is
+// skipped (some senders break the subject that way); a second empty line ends the block.
+// Header names are passed with their colon ("From:") and match in any letter case.
+// Each lookup taking a path opens the file ("rb"), reads as far as it needs and closes it.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "mail/mail_stream.h"
+
+// ---- Stream primitives ----------------------------------------------------------------
+
+// Next byte 0-255 with CR and CR LF returned as one LF, or -1 at the end of the file.
+int ReadMailChar(MailStream& stream);
+
+// Replaces line with the next line: bytes through ReadMailChar until an LF has been
+// stored, bufferSize - 1 bytes are stored, or the end of the file. False (line empty)
+// when no byte was read or bufferSize is below 2. Embedded NUL bytes are kept.
+bool ReadMailLine(MailStream& stream, std::string& line, size_t bufferSize);
+
+// Writes byte, an LF as CR LF. Returns the byte, or -1 on a write error.
+int WriteMailChar(int byte, MailWriteStream& stream);
+
+// Writes every byte of text through WriteMailChar. Returns the number of bytes of text
+// written, or -1 at the first error.
+long WriteMailString(std::string_view text, MailWriteStream& stream);
+
+// ---- Header lookups ---------------------------------------------------------------------
+
+// The buffer sizes callers of FindHeaderLine use, and so the cut of the value they see.
+constexpr size_t kBucketBufferSize = 201;
+constexpr size_t kLinkBufferSize = 1024;
+constexpr size_t kHeaderBufferSize = 4096;
+
+// Value of the first header line of the file at path that begins with name: what a
+// buffer of bufferSize bytes holds of the line, after the name and the spaces and tabs
+// that follow it, without its LF and ending at a NUL byte. Only the first physical line
+// of a folded header. Nothing when the file cannot be opened, the header is absent, or
+// the line is the file's last (no line end follows it).
+std::optional<std::string> FindHeaderLine(const std::string& path, std::string_view name,
+                                          size_t bufferSize);
+
+// Unfolded value (see ReadFoldedValue) of the first header of the file at path whose
+// line begins with name. Nothing when the file cannot be opened, the header is absent
+// or its value is empty. The value ends at a NUL byte.
+std::optional<std::string> FindHeaderValue(const std::string& path, std::string_view name);
+
+// Replaces line with the next logical header line, its own final LF not stored. A line
+// break followed by a space or tab stays as LF and that one blank is dropped; the byte
+// after the final LF is pushed back. Returns the length: 0 for the empty line that ends
+// the header block, and also at the end of the file (stream.atEnd() tells which).
+size_t ReadHeaderLine(MailStream& stream, std::string& line);
+
+// Header value from the current position, unfolded: an LF followed by a space or tab
+// is dropped together with that blank; an LF followed by anything else ends the value
+// and that byte is consumed. Nothing when the value is empty.
+std::optional<std::string> ReadFoldedValue(MailStream& stream);
+
+// How MatchHeaderNameRest ended.
+enum class NameMatch {
+    Matched,     // every byte matched; the spaces after it are consumed
+    Mismatched,  // a byte differed; it and the bytes before it are consumed
+    LineEnded,   // the line ended (LF consumed) or the file ended before a match
+};
+
+// Reads bytes and compares them, letters in any case, with rest. On a full match it
+// also consumes the spaces (not tabs) that follow, the next byte being the first
+// non-space. Otherwise the bytes read stay consumed; LineEnded tells the caller that
+// the line's LF is among them, so it must not skip "the rest of the line" again.
+NameMatch MatchHeaderNameRest(MailStream& stream, std::string_view rest);
+
+// ---- Byte-string utilities ----------------------------------------------------------------
+// Positions are indices into text; the end of text plays the part of the terminating NUL.
+
+// 0 when text begins with prefix (ASCII letters compared without regard to case, every
+// other byte exactly), 1 otherwise. An empty prefix always matches.
+int StartsWithNoCase(std::string_view text, std::string_view prefix);
+
+// StartsWithNoCase as a truth value.
+inline bool HasPrefixNoCase(std::string_view text, std::string_view prefix) {
+    return StartsWithNoCase(text, prefix) == 0;
+}
+
+// Index just after the first place where text begins with pattern (any letter case),
+// or text.size() when there is none.
+size_t SkipPastNoCase(std::string_view text, std::string_view pattern);
+
+// As SkipPastNoCase, but std::string_view::npos when pattern does not occur.
+size_t FindPastNoCase(std::string_view text, std::string_view pattern);
+
+// True for a Shift-JIS lead byte (0x80-0x9F, 0xE0-0xFF).
+inline bool IsSjisLeadByte(unsigned char byte) {
+    return (byte >= 0x80 && byte <= 0x9F) || byte >= 0xE0;
+}
+
+// Index of the first byte equal to byte, stepping over the second byte of every
+// double-byte character; npos when absent. A lead byte as the last byte ends the search.
+size_t FindSjisChar(std::string_view text, char byte);
+
+// Index of the first byte that is neither space nor tab (text.size() when none).
+size_t SkipBlanks(std::string_view text);
+
+// Index of the first space or tab, or text.size().
+size_t FindBlank(std::string_view text);
+
+// Index of the first occurrence of byte, or text.size().
+size_t FindCharOrEnd(std::string_view text, char byte);
