@@ -9,6 +9,8 @@
 #include "config/settings.h"
 #include "core/host_api.h"
 #include "core/received_entry.h"
+#include "host/folder_catalogue.h"
+#include "host/new_mail_tally.h"
 
 struct PluginState {
     void* pluginInstance = nullptr;  // our own module: every resource loads from here
@@ -23,4 +25,8 @@ struct PluginState {
     SortRuleList sortRules;
     HeaderRuleList headerRules;
     ReceivedEntryList receivedEntries;
+
+    FolderCatalogue folderCatalogue;
+    NewMailTally newMailTally;
+    bool boldRefreshPending = false;  // a folder count was cleared; the trees need redrawing
 };
