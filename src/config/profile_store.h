@@ -34,3 +34,9 @@ public:
     // Flushes cached writes to disk (a write with section, key and value all null).
     virtual void flush(const std::string& file) = 0;
 };
+
+// The names in a key list as the system leaves it in a buffer: NUL-terminated names one
+// after the other, of which only the first length bytes count (the system's reported
+// length). A name not terminated within length is taken as it stands; the first empty
+// name ends the list. Never reads beyond length bytes.
+std::vector<std::string> SplitKeyList(const char* list, std::size_t length);

@@ -31,3 +31,8 @@ void saveHeaderRules(HeaderRuleList& rules, const HeaderRuleList& edited, Profil
 std::string EncodeHeaderRule(const HeaderRule& rule);
 // False when the value has fewer than two separators.
 bool DecodeHeaderRule(const std::string& value, HeaderRule& rule);
+
+// True when the rule's encoding decodes back to the same rule. It does not for a search
+// text or header beginning with a colon or an empty header: their separator cannot be
+// told from an escaped colon. saveHeaderRules drops such rules; dialogs can refuse them.
+bool HeaderRuleRoundTrips(const HeaderRule& rule);
