@@ -25,15 +25,6 @@ bool SkipRestOfLine(MailStream& stream) {
     }
 }
 
-// Reads the next (line-end translated) byte and steps back before it again. A CR LF
-// pair is two bytes in the file, so the step back is a seek rather than a pushback.
-int PeekMailChar(MailStream& stream) {
-    const long before = stream.tell();
-    const int byte = ReadMailChar(stream);
-    stream.seek(before);
-    return byte;
-}
-
 std::string CutAtNul(std::string text) {
     const size_t nul = text.find('\0');
     if (nul != std::string::npos) text.resize(nul);
@@ -47,6 +38,14 @@ int ReadMailChar(MailStream& stream) {
     if (byte != '\r') return byte;
     if (stream.readRaw() != '\n') stream.unread();
     return '\n';
+}
+
+// A CR LF pair is two bytes in the file, so the step back is a seek, not a pushback.
+int PeekMailChar(MailStream& stream) {
+    const long before = stream.tell();
+    const int byte = ReadMailChar(stream);
+    stream.seek(before);
+    return byte;
 }
 
 bool ReadMailLine(MailStream& stream, std::string& line, size_t bufferSize) {

@@ -20,6 +20,9 @@
 // Next byte 0-255 with CR and CR LF returned as one LF, or -1 at the end of the file.
 int ReadMailChar(MailStream& stream);
 
+// The byte ReadMailChar would return next, without consuming it.
+int PeekMailChar(MailStream& stream);
+
 // Replaces line with the next line: bytes through ReadMailChar until an LF has been
 // stored, bufferSize - 1 bytes are stored, or the end of the file. False (line empty)
 // when no byte was read or bufferSize is below 2. Embedded NUL bytes are kept.
