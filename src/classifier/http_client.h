@@ -1,0 +1,29 @@
+// The two blocking requests that carry every exchange with the classifier's web interface.
+// The Win32 implementation (http_client_win.cpp) uses WinINet; tests use a fake.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+class HttpClient {
+public:
+    virtual ~HttpClient() = default;
+
+    // GET of url. Appends the response text to out (see AppendResponseChunk) and returns the
+    // number of bytes read, or -1 when no request could be made (out is then unchanged).
+    // The HTTP status is not examined: an error page is returned like any other.
+    virtual int FetchPage(const std::string& url, std::string& out) = 0;
+
+    // POST of body's bytes, unchanged and without added headers, to url's path (a query
+    // part is not sent). body is emptied once sent; with readResponse the response text is
+    // appended to it. Returns -1 when no request could be made, else the number of response
+    // bytes read (0 when the response was not wanted).
+    virtual int PostForm(const std::string& url, bool readResponse, std::string& body) = 0;
+};
+
+// Largest number of bytes one read of a response asks for.
+inline constexpr std::size_t kResponseChunkSize = 1024;
+
+// Appends one chunk of response bytes to out, cut at its first NUL byte: a response is
+// kept as text, so a NUL inside a chunk drops the rest of that chunk.
+void AppendResponseChunk(std::string& out, const char* bytes, std::size_t count);
