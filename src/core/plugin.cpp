@@ -54,6 +54,7 @@ int RunStartUp(PluginState& state, Platform& platform, StartUpSystem& system,
     if (state.host.APARegistCallback != nullptr && summaryCallback != nullptr) {
         state.summaryCommandId = state.host.APARegistCallback(summaryCallback, 0);
     }
+    ResetReclassifyState(state.reclassify);
     loadSortRules(state.sortRules, platform.profile, platform.files);
     loadSettings(state.settings, platform.profile, platform.files);
     loadHeaderRules(state.headerRules, platform.profile, pluginIniPath(platform.files));

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "classifier/classifier_probe.h"
+#include "classifier/reclassify_state.h"
 #include "config/rules.h"
 #include "config/settings.h"
 #include "core/host_api.h"
@@ -25,6 +27,8 @@ struct PluginState {
     SortRuleList sortRules;
     HeaderRuleList headerRules;
     ReceivedEntryList receivedEntries;
+    ReclassifyState reclassify;
+    ClassifierProbeState classifierProbe;
 
     FolderCatalogue folderCatalogue;
     NewMailTally newMailTally;
