@@ -1,0 +1,502 @@
+#include "classifier/reclassify.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "config/settings_store.h"
+#include "core/platform.h"
+#include "core/plugin_state.h"
+#include "doubles/code_page_converter_fake.h"
+#include "doubles/file_system_fake.h"
+#include "doubles/host_services_fake.h"
+#include "doubles/http_client_fake.h"
+#include "doubles/profile_store_fake.h"
+
+namespace {
+
+constexpr const char* kUrl = "http://127.0.0.1:8080/";
+constexpr const char* kStartPageKey = "7f3c9a01be5d42e8a6c4d2f09b1e8a73";
+constexpr const char* kBucketPageKey = "c41d8e7a2b9f40a1b3e5d6c7f8091a2b";
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The stored mail files live in a private directory that plays the mailbox root. The host
+// separates folders with backslashes; on this file system they are plain name bytes, so
+// "Account1\inbox.box\00017.CRV" is one file directly in the root.
+class ReclassifyTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/tarnwick-reclassify-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        directory_ = pattern;
+        mailbox = directory_ + "/";
+        mailPath = mailbox + "Account1\\inbox.box\\00017.CRV";
+        tempPath = mailbox + "Account1\\inbox.box\\00017.TMP";
+        reference = "Account1\\inbox.box\\00017";
+
+        host.mailbox = mailbox;
+        state.host = host.api;
+        state.settings.URL = kUrl;
+        profile.loadText(mailbox + "Account1\\account.ini", "[Property]\nTitle=アカウント1\n");
+        state.sortRules = {Rule("work", "仕事", 3), Rule("spam", "ごみ箱", 0)};
+        state.reclassify.buckets = {"spam", "work", "personal"};
+        http.serve(kUrl, ReadDiskFile(TestDataPath("classifier/start_page.html")));
+        http.serve(std::string(kUrl) + "buckets",
+                   ReadDiskFile(TestDataPath("classifier/buckets_page.html")));
+        http.serve(std::string(kUrl) + "history", "<html>history</html>");
+    }
+
+    void TearDown() override { std::filesystem::remove_all(directory_); }
+
+    static SortRule Rule(const std::string& bucket, const std::string& folder, int mark)
+    {
+        SortRule rule;
+        rule.bucket = bucket;
+        rule.folder = folder;
+        rule.mark = mark;
+        return rule;
+    }
+
+    void StoreMail(const std::string& bytes) { WriteBytes(mailPath, bytes); }
+    std::string StoredMail() const { return ReadDiskFile(mailPath); }
+    bool TempFileLeft() const { return std::filesystem::exists(tempPath); }
+    int BucketIndex(const std::string& name) const
+    {
+        const auto& buckets = state.reclassify.buckets;
+        return static_cast<int>(std::find(buckets.begin(), buckets.end(), name) - buckets.begin());
+    }
+    std::vector<HttpClientFake::Request> Posts() const
+    {
+        std::vector<HttpClientFake::Request> posts;
+        for (const auto& request : http.requests()) {
+            if (request.method == "POST") {
+                posts.push_back(request);
+            }
+        }
+        return posts;
+    }
+
+    HostServicesFake host;
+    ProfileStoreFake profile;
+    FileSystemFake files;
+    CodePageConverterFake codePage;
+    Platform platform{profile, files, codePage};
+    HttpClientFake http;
+    PluginState state;
+    ClassifierContext context{state, platform, http};
+
+    std::string mailbox;
+    std::string mailPath;
+    std::string tempPath;
+    std::string reference;
+
+private:
+    std::string directory_;
+};
+
+using Args = std::vector<std::string>;
+
+// ---- Bucket list and session key ----------------------------------------------------
+
+TEST_F(ReclassifyTest, BucketListIsFetchedOnceAndAgainOnlyOnRequest)
+{
+    state.reclassify.buckets.clear();
+    EXPECT_EQ(GetBucketList(context), (std::vector<std::string>{"spam", "work", "personal"}));
+    EXPECT_EQ(state.reclassify.sessionKey, kBucketPageKey);
+    GetBucketList(context);
+    EXPECT_EQ(http.requestsTo(std::string(kUrl) + "buckets").size(), 1u);
+
+    http.serve(std::string(kUrl) + "buckets",
+               "<a href=\"/history?session=fresh\"> <a href=\"?showbucket=only\">");
+    RefetchBucketsCommand(context);
+    EXPECT_EQ(http.requestsTo(std::string(kUrl) + "buckets").size(), 2u);
+    EXPECT_EQ(state.reclassify.buckets, (std::vector<std::string>{"only"}));
+    EXPECT_EQ(state.reclassify.sessionKey, "fresh");
+}
+
+TEST_F(ReclassifyTest, NoUrlMeansNoRequestAndNoBuckets)
+{
+    state.settings.URL.clear();
+    state.reclassify.buckets.clear();
+    state.reclassify.sessionKey = "old";
+    EXPECT_TRUE(GetBucketList(context).empty());
+    EXPECT_EQ(FetchSessionKey(context, ""), "");
+    EXPECT_TRUE(http.requests().empty());
+}
+
+TEST_F(ReclassifyTest, UnusableBucketPagesGiveAnEmptyList)
+{
+    const std::string bucketPage = std::string(kUrl) + "buckets";
+    const std::vector<std::string> pages = {
+        "",                                                        // nothing came back
+        "<a href=\"?showbucket=spam\">no session link</a>",         // no session marker
+        "<a href=\"/history?session=k showbucket=spam",            // no quote anywhere
+        std::string("<a href=\"/history?session=k\0\">?showbucket=spam\"", 46),  // NUL cut
+    };
+    for (const std::string& page : pages) {
+        state.reclassify.buckets.clear();
+        http.serve(bucketPage, page);
+        EXPECT_TRUE(GetBucketList(context).empty()) << page;
+    }
+    http.unserve(bucketPage);
+    state.reclassify.buckets.clear();
+    EXPECT_TRUE(GetBucketList(context).empty());
+}
+
+TEST_F(ReclassifyTest, TenMegabytePageIsSearchedToItsEnd)
+{
+    state.reclassify.buckets.clear();
+    std::string page(10 * 1024 * 1024, 'x');
+    page += "<a href=\"/history?session=deep\"><a href=\"?showbucket=last\">";
+    http.serve(std::string(kUrl) + "buckets", page);
+    EXPECT_EQ(GetBucketList(context), (std::vector<std::string>{"last"}));
+    EXPECT_EQ(state.reclassify.sessionKey, "deep");
+}
+
+TEST_F(ReclassifyTest, SessionKeyIsEmptiedBeforeEachFetch)
+{
+    state.reclassify.sessionKey = "stale";
+    EXPECT_EQ(FetchSessionKey(context, kUrl), kStartPageKey);
+    http.serve(kUrl, "<html>session expired</html>");
+    EXPECT_EQ(FetchSessionKey(context, kUrl), "");
+    http.unserve(kUrl);
+    state.reclassify.sessionKey = "stale";
+    EXPECT_EQ(FetchSessionKey(context, kUrl), "");
+}
+
+// ---- Learning the classifier's address ------------------------------------------------
+
+TEST_F(ReclassifyTest, FirstLinkSetsAnEmptyUrlAndWritesItOnce)
+{
+    state.settings.URL.clear();
+    EXPECT_EQ(LearnClassifierAddress(context, "http://127.0.0.1:9090/jump_to_message?view=5"),
+              std::optional<std::string>("http://127.0.0.1:9090/"));
+    EXPECT_EQ(state.settings.URL, "http://127.0.0.1:9090/");
+    const std::string ini = profile.text(pluginIniPath(files));
+    EXPECT_NE(ini.find("URL=http://127.0.0.1:9090/"), std::string::npos) << ini;
+
+    profile.clearCalls();
+    EXPECT_TRUE(LearnClassifierAddress(context, "http://127.0.0.1:7070/jump_to_message?view=6"));
+    EXPECT_EQ(state.settings.URL, "http://127.0.0.1:9090/");
+    EXPECT_TRUE(profile.calls().empty());
+}
+
+TEST_F(ReclassifyTest, UserUrlIsNeverReplaced)
+{
+    state.settings.URL = "http://localhost:8081/";
+    LearnClassifierAddress(context, "http://127.0.0.1:9090/jump_to_message?view=5");
+    EXPECT_EQ(state.settings.URL, "http://localhost:8081/");
+    EXPECT_TRUE(profile.calls().empty());
+}
+
+TEST_F(ReclassifyTest, OnlyHttpAddressesAreLearned)
+{
+    state.settings.URL.clear();
+    for (const char* link : {"https://evil.example/jump?view=1", "file:///c:/jump?view=1",
+                             "HTTP://127.0.0.1:8080/jump?view=1", "\\\\server\\share\\jump",
+                             "http://127.0.0.1:8080/no-marker?view=1"}) {
+        EXPECT_FALSE(LearnClassifierAddress(context, link)) << link;
+    }
+    EXPECT_EQ(state.settings.URL, "");
+    EXPECT_TRUE(profile.calls().empty());
+}
+
+// ---- Telling the classifier ----------------------------------------------------------------
+
+TEST_F(ReclassifyTest, CorrectionPostsTheExactFormToHistory)
+{
+    StoreMail("From: a@example.jp\n"
+              "X-Text-Classification: spam\n"
+              "X-POPFile-Link: http://127.0.0.1:8080/jump_to_message?view=17\n"
+              "\n"
+              "body\n");
+    CorrectMail(context, mailPath, BucketIndex("work"));
+
+    const auto posts = Posts();
+    ASSERT_EQ(posts.size(), 1u);
+    EXPECT_EQ(posts[0].url, "http://127.0.0.1:8080/history");
+    EXPECT_EQ(posts[0].body,
+              "search=&sort=-inserted&session=7f3c9a01be5d42e8a6c4d2f09b1e8a73&negate="
+              "&start_message=0&filter=&reclassify_17=work&change=%BA%C6%CA%AC%CE%E0");
+    // The session key comes from a fresh fetch of the start page just before.
+    ASSERT_GE(http.requests().size(), 2u);
+    EXPECT_EQ(http.requests()[http.requests().size() - 2].url, kUrl);
+    EXPECT_EQ(state.reclassify.messageNumber, 17);
+}
+
+TEST_F(ReclassifyTest, NoKeyOrNoNumberSkipsTheNoticeButNotTheLocalCorrection)
+{
+    const std::string withNumber = "X-Text-Classification: spam\n"
+                                   "X-POPFile-Link: http://127.0.0.1:8080/jump_to_message?view=17\n"
+                                   "\nbody\n";
+    http.serve(kUrl, "<html>no session here</html>");
+    StoreMail(withNumber);
+    CorrectMail(context, mailPath, BucketIndex("work"));
+    EXPECT_TRUE(Posts().empty());
+    EXPECT_NE(StoredMail().find("X-Text-Classification: work\r\n"), std::string::npos);
+    EXPECT_EQ(host.callsTo("APAMoveMail").size(), 1u);
+
+    http.serve(kUrl, ReadDiskFile(TestDataPath("classifier/start_page.html")));
+    for (const char* link : {"http://127.0.0.1:8080/jump_to_message?id=17",
+                             "http://127.0.0.1:8080/jump_to_message?view=0",
+                             "http://127.0.0.1:8080/jump_to_message?view=99999999999"}) {
+        StoreMail(std::string("X-Text-Classification: spam\nX-POPFile-Link: ") + link +
+                  "\n\nbody\n");
+        CorrectMail(context, mailPath, BucketIndex("work"));
+        EXPECT_TRUE(Posts().empty()) << link;
+    }
+    EXPECT_EQ(host.callsTo("APAMoveMail").size(), 4u);
+}
+
+TEST_F(ReclassifyTest, MessageNumberOfAMailWithoutLinkIsMinusOne)
+{
+    StoreMail("X-Text-Classification: spam\n\nbody\n");
+    state.reclassify.messageNumber = 5;
+    EXPECT_EQ(ReadMessageNumber(context, mailPath), -1);
+    StoreMail("X-POPFile-Link: http://127.0.0.1:8080/jump_to_message\nX: y\n\nbody\n");
+    EXPECT_EQ(ReadMessageNumber(context, mailPath), -1);
+    EXPECT_EQ(state.reclassify.messageNumber, 5);
+}
+
+TEST_F(ReclassifyTest, IndexOutsideTheListDoesNothing)
+{
+    StoreMail("X-Text-Classification: spam\n"
+              "X-POPFile-Link: http://127.0.0.1:8080/jump_to_message?view=17\n\nbody\n");
+    state.reclassify.currentMailPath = mailPath;
+    ReclassifyCommand(context, nullptr, 3);
+    ReclassifyCommand(context, nullptr, -1);
+    state.reclassify.buckets.clear();
+    ReclassifyCommand(context, nullptr, 0);
+    EXPECT_TRUE(http.requests().empty());
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_EQ(StoredMail(), "X-Text-Classification: spam\n"
+                            "X-POPFile-Link: http://127.0.0.1:8080/jump_to_message?view=17\n\nbody\n");
+}
+
+TEST_F(ReclassifyTest, CommandCorrectsTheMailOfTheLastSubmenu)
+{
+    StoreMail("X-Text-Classification: spam\n\nbody\n");
+    state.reclassify.currentMailPath = mailPath;
+    state.reclassify.correctionMode = kCorrectViewedMail;
+    ReclassifyCommand(context, nullptr, BucketIndex("personal"));
+    EXPECT_EQ(StoredMail(), "X-Text-Classification: personal\r\n\r\nbody\r\n");
+}
+
+// ---- Rewriting the message file ----------------------------------------------------------
+
+TEST_F(ReclassifyTest, RewriteWritesCrLfAndKeepsEveryOtherByte)
+{
+    // "ソ" is 83 5C: its second byte is a backslash and must come through untouched.
+    StoreMail("From: =?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?= <a@example.jp>\n"
+              "X-Text-Classification: spam\n"
+              "Subject: \x83\x5c\x83\x74\x83\x67\n"
+              "\n"
+              "body \x83\x5c line\r\n"
+              "lone cr\rlast line without end");
+    state.reclassify.currentMailPath = mailPath;
+    EXPECT_FALSE(RewriteClassification(context, BucketIndex("work")));
+    EXPECT_EQ(StoredMail(), "From: =?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?= <a@example.jp>\r\n"
+                            "X-Text-Classification: work\r\n"
+                            "Subject: \x83\x5c\x83\x74\x83\x67\r\n"
+                            "\r\n"
+                            "body \x83\x5c line\r\n"
+                            "lone cr\r\nlast line without end");
+    EXPECT_FALSE(TempFileLeft());
+}
+
+TEST_F(ReclassifyTest, RewriteMarksWithTheNewBucketsRule)
+{
+    StoreMail("X-Text-Classification: spam\n\nbody\n");
+    state.reclassify.currentMailPath = mailPath;
+    RewriteClassification(context, BucketIndex("work"));
+    const auto marks = host.callsTo("APAMarkMail");
+    ASSERT_EQ(marks.size(), 2u);
+    EXPECT_EQ(marks[0].arguments, (Args{reference, "7", "0"}));
+    EXPECT_EQ(marks[1].arguments, (Args{reference, "3", "1"}));
+
+    host.calls.clear();
+    RewriteClassification(context, BucketIndex("spam"));  // its rule has no mark
+    EXPECT_EQ(host.callsTo("APAMarkMail").size(), 1u);
+}
+
+TEST_F(ReclassifyTest, SubjectBeforeTheHeaderLosesUnclassifiedWithSubjectEdit)
+{
+    state.settings.SubjectEdit = 1;
+    StoreMail("Subject: \t[unclassified]  \tHello\n"
+              "X-Text-Classification: unclassified\n"
+              "\n"
+              "Subject: [unclassified] in the body stays\n");
+    state.reclassify.currentMailPath = mailPath;
+    EXPECT_TRUE(RewriteClassification(context, BucketIndex("work")));
+    EXPECT_EQ(StoredMail(), "Subject: \tHello\r\n"
+                            "X-Text-Classification: work\r\n"
+                            "\r\n"
+                            "Subject: [unclassified] in the body stays\r\n");
+}
+
+TEST_F(ReclassifyTest, SubjectAfterTheHeaderOrWithoutSubjectEditIsKept)
+{
+    state.settings.SubjectEdit = 1;
+    StoreMail("X-Text-Classification: unclassified\nSubject: [unclassified] Hello\n\nb\n");
+    state.reclassify.currentMailPath = mailPath;
+    EXPECT_FALSE(RewriteClassification(context, BucketIndex("work")));
+    EXPECT_EQ(StoredMail(), "X-Text-Classification: work\r\nSubject: [unclassified] Hello\r\n\r\nb\r\n");
+
+    state.settings.SubjectEdit = 0;
+    StoreMail("Subject: [unclassified] Hello\nX-Text-Classification: unclassified\n\nb\n");
+    EXPECT_FALSE(RewriteClassification(context, BucketIndex("work")));
+    EXPECT_EQ(StoredMail(), "Subject: [unclassified] Hello\r\nX-Text-Classification: work\r\n\r\nb\r\n");
+
+    // Exact case only.
+    state.settings.SubjectEdit = 1;
+    StoreMail("Subject: [Unclassified] Hello\nX-Text-Classification: unclassified\n\nb\n");
+    EXPECT_FALSE(RewriteClassification(context, BucketIndex("work")));
+    EXPECT_EQ(StoredMail(), "Subject: [Unclassified] Hello\r\nX-Text-Classification: work\r\n\r\nb\r\n");
+}
+
+TEST_F(ReclassifyTest, EmptyLineAfterSubjectIsDroppedAndTheHeaderStillFound)
+{
+    StoreMail("Subject: broken\n\nX-Text-Classification: spam\n\nbody\n\nmore\n");
+    state.reclassify.currentMailPath = mailPath;
+    RewriteClassification(context, BucketIndex("work"));
+    EXPECT_EQ(StoredMail(), "Subject: broken\r\nX-Text-Classification: work\r\n\r\nbody\r\n\r\nmore\r\n");
+}
+
+TEST_F(ReclassifyTest, LinesLongerThanTheReadBufferStayWhole)
+{
+    const std::string longValue(3000, 'r');
+    const std::string longBucket(2500, 'b');
+    StoreMail("Received: " + longValue + "\n"
+              "X-Text-Classification: " + longBucket + "\n"
+              "\n"
+              "body\n");
+    state.reclassify.currentMailPath = mailPath;
+    RewriteClassification(context, BucketIndex("work"));
+    // The replaced header loses its whole old value, not only the part that was read.
+    EXPECT_EQ(StoredMail(), "Received: " + longValue + "\r\n"
+                            "X-Text-Classification: work\r\n"
+                            "\r\n"
+                            "body\r\n");
+}
+
+TEST_F(ReclassifyTest, MailWithoutTheHeaderStaysAsItWasButLosesItsMark)
+{
+    const std::string mail = "From: a\nSubject: s\nX-Other: 1\n\nX-Text-Classification: spam\n";
+    StoreMail(mail);
+    state.reclassify.currentMailPath = mailPath;
+    CorrectMail(context, mailPath, BucketIndex("work"));
+    EXPECT_EQ(StoredMail(), mail);
+    EXPECT_FALSE(TempFileLeft());
+    EXPECT_TRUE(host.callsTo("APAMoveMail").empty());
+    const auto marks = host.callsTo("APAMarkMail");
+    ASSERT_FALSE(marks.empty());
+    EXPECT_EQ(marks[0].arguments, (Args{reference, "7", "0"}));
+}
+
+TEST_F(ReclassifyTest, FailedReplaceLeavesTheOriginalAndNoTemporaryFile)
+{
+    const std::string mail = "X-Text-Classification: spam\n\nbody\n";
+    StoreMail(mail);
+    state.reclassify.currentMailPath = mailPath;
+    files.failReplace(true);
+    EXPECT_FALSE(RewriteClassification(context, BucketIndex("work")));
+    EXPECT_EQ(StoredMail(), mail);
+    EXPECT_FALSE(TempFileLeft());
+}
+
+TEST_F(ReclassifyTest, FailedWriteLeavesTheOriginalAndNoTemporaryFile)
+{
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full to make writes fail";
+    }
+    state.settings.SubjectEdit = 1;
+    const std::string mail = "Subject: [unclassified] x\nX-Text-Classification: spam\n\n" +
+                             std::string(200000, 'z') + "\n";
+    StoreMail(mail);
+    // Every write to the temporary file fails as on a full disk.
+    std::filesystem::create_symlink("/dev/full", tempPath);
+    state.reclassify.currentMailPath = mailPath;
+    EXPECT_FALSE(RewriteClassification(context, BucketIndex("work")));
+    EXPECT_EQ(StoredMail(), mail);
+    EXPECT_FALSE(std::filesystem::is_symlink(tempPath));
+}
+
+TEST_F(ReclassifyTest, TemporaryFileThatCannotBeCreatedLeavesTheOriginal)
+{
+    const std::string mail = "X-Text-Classification: spam\n\nbody\n";
+    StoreMail(mail);
+    std::filesystem::create_directory(tempPath);
+    state.reclassify.currentMailPath = mailPath;
+    RewriteClassification(context, BucketIndex("work"));
+    EXPECT_EQ(StoredMail(), mail);
+}
+
+TEST_F(ReclassifyTest, MailNamedLikeItsTemporaryFileIsNotRewritten)
+{
+    const std::string oddPath = mailbox + "Account1\\inbox.box\\00018.TMP";
+    WriteBytes(oddPath, "X-Text-Classification: spam\n\nbody\n");
+    state.reclassify.currentMailPath = oddPath;
+    RewriteClassification(context, BucketIndex("work"));
+    EXPECT_EQ(ReadDiskFile(oddPath), "X-Text-Classification: spam\n\nbody\n");
+}
+
+TEST_F(ReclassifyTest, NoCurrentMailMeansNoRewriteAndNoMark)
+{
+    state.reclassify.currentMailPath.clear();
+    EXPECT_FALSE(RewriteClassification(context, 0));
+    EXPECT_TRUE(host.callsTo("APAMarkMail").empty());
+}
+
+// ---- Filing the corrected message ---------------------------------------------------------
+
+TEST_F(ReclassifyTest, CorrectedMailMovesToItsRulesFolderOrTheInbox)
+{
+    StoreMail("X-Text-Classification: spam\n\nbody\n");
+    CorrectMail(context, mailPath, BucketIndex("work"));
+    StoreMail("X-Text-Classification: spam\n\nbody\n");
+    CorrectMail(context, mailPath, BucketIndex("personal"));
+    const auto moves = host.callsTo("APAMoveMail");
+    ASSERT_EQ(moves.size(), 2u);
+    EXPECT_EQ(moves[0].arguments, (Args{reference, "アカウント1\\仕事"}));
+    EXPECT_EQ(moves[1].arguments, (Args{reference, "アカウント1\\郵便受け"}));
+    EXPECT_TRUE(host.callsTo("APASaveMail").empty());
+}
+
+TEST_F(ReclassifyTest, EditedSubjectIsCopiedIntoTheFolderAndTheOriginalDeleted)
+{
+    state.settings.SubjectEdit = 1;
+    StoreMail("Subject: [unclassified] Hello\nX-Text-Classification: unclassified\n\nbody\n");
+    CorrectMail(context, mailPath, BucketIndex("work"));
+    EXPECT_TRUE(host.callsTo("APAMoveMail").empty());
+    const auto saves = host.callsTo("APASaveMail");
+    const auto imports = host.callsTo("APAImportFile");
+    const auto deletes = host.callsTo("APADeleteMail");
+    ASSERT_EQ(saves.size(), 1u);
+    ASSERT_EQ(imports.size(), 1u);
+    ASSERT_EQ(deletes.size(), 1u);
+    EXPECT_EQ(saves[0].arguments[0], reference);
+    EXPECT_EQ(imports[0].arguments[1], "アカウント1\\仕事");
+    EXPECT_EQ(deletes[0].arguments, (Args{reference}));
+}
+
+TEST_F(ReclassifyTest, MailOutsideTheMailboxIsNeitherMarkedNorMoved)
+{
+    host.mailbox = mailbox + "Other\\";
+    StoreMail("X-Text-Classification: spam\n\nbody\n");
+    CorrectMail(context, mailPath, BucketIndex("work"));
+    EXPECT_TRUE(host.callsTo("APAMarkMail").empty());
+    EXPECT_TRUE(host.callsTo("APAMoveMail").empty());
+}
+
+}  // namespace
