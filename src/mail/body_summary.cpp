@@ -172,36 +172,44 @@ std::string CollectOtherBody(MailStream& stream, const BodyEncoding& encoding) {
     std::string out;
     size_t count = 0;
     bool spacePending = false;
+    auto appendSpace = [&] {
+        if (spacePending) return;
+        out.push_back(' ');
+        ++count;
+        spacePending = true;
+    };
+    auto appendText = [&](int byte) {
+        out.push_back(static_cast<char>(byte));
+        ++count;
+        spacePending = false;
+    };
     while (count < limit) {
         const int byte = ReadMailChar(stream);
         if (byte < 0) break;
         if (byte == '=' && encoding.quotedPrintable) {
-            if (AppendQuotedPair(stream, out)) ++count;
+            // Decoded bytes are text like any other: white space among them joins the
+            // pending run, anything else ends it, so that words keep their one space.
+            const int value = ReadQuotedPair(stream);
+            if (value == kSoftLineBreak) continue;
+            if (value < 0) break;
+            if (IsSummarySpace(value)) {
+                appendSpace();
+            } else {
+                appendText(value);
+            }
         } else if (IsSjisLeadByte(static_cast<unsigned char>(byte))) {
             const int trail = ReadMailChar(stream);
             if (trail < 0) break;
             if (IsIdeographicSpace(byte, trail)) {
-                if (!spacePending) {
-                    out.push_back(' ');
-                    ++count;
-                    spacePending = true;
-                }
+                appendSpace();
             } else {
-                out.push_back(static_cast<char>(byte));
-                out.push_back(static_cast<char>(trail));
-                count += 2;
-                spacePending = false;
+                appendText(byte);
+                appendText(trail);
             }
         } else if (IsSummarySpace(byte)) {
-            if (!spacePending) {
-                out.push_back(' ');
-                ++count;
-                spacePending = true;
-            }
+            appendSpace();
         } else if (byte < 0x80) {
-            out.push_back(static_cast<char>(byte));
-            ++count;
-            spacePending = false;
+            appendText(byte);
         }
         // Half-width katakana and other single high bytes are left out.
     }
@@ -310,8 +318,9 @@ std::string ExtractBodySummary(const std::string& path, CodePageConverter& codeP
         return encoding.base64 ? Base64Utf8ToAnsiSummary(collected, codePage)
                                : Utf8ToAnsiSummary(collected, codePage);
     }
-    std::string collected = CollectOtherBody(stream, encoding);
+    const std::string collected = CollectOtherBody(stream, encoding);
     // 7bit ISO-2022-JP is the usual form; it is converted like the quoted-printable one.
     if (encoding.iso2022jp && !collected.empty()) return Iso2022JpToAnsiSummary(collected);
-    return collected;
+    // The excerpt is shown as a NUL-terminated text: it ends where one stands.
+    return std::string(UpToNul(collected));
 }

@@ -54,6 +54,7 @@ std::string Iso2022JpToShiftJis(std::string_view jis) {
     while (i < jis.size()) {
         const auto byte = static_cast<unsigned char>(jis[i]);
         if (jis[i] == kEscape) {
+            if (i + 3 > jis.size()) break;  // an escape sequence cut off by the end
             const size_t length = ReadDesignation(jis, i, mode);
             i += length > 0 ? length : 1;
             continue;
@@ -72,7 +73,8 @@ std::string Iso2022JpToShiftJis(std::string_view jis) {
         if (byte >= 0xA1 && byte <= 0xDF) {
             out.push_back(static_cast<char>(byte));
         } else if (byte >= 0x80) {
-            // not representable: dropped
+            ++i;  // no Shift-JIS form of its own
+            continue;
         } else if (mode == Mode::Kanji && IsJisByte(byte)) {
             if (i + 1 >= jis.size()) break;
             const auto second = static_cast<unsigned char>(jis[i + 1]);
