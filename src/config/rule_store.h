@@ -10,6 +10,7 @@ class ProfileStore;
 class FileSystem;
 
 // Empties rules and loads them; a missing INI file gets the default rule spam -> ごみ箱.
+// A last key name that may have been cut at the end of the key list is not loaded.
 void loadSortRules(SortRuleList& rules, ProfileStore& profile, FileSystem& files);
 
 // Replaces rules by edited and rewrites MoveMail, Action and Mark.
@@ -19,10 +20,12 @@ void saveSortRules(SortRuleList& rules, const SortRuleList& edited, ProfileStore
 // The first rule whose bucket equals the text byte for byte, or null.
 const SortRule* FindSortRule(const SortRuleList& rules, const std::string& bucket);
 
-// Empties rules and loads AdditionalHeader from the file at path.
+// Empties rules and loads AdditionalHeader from the file at path, in key order; values
+// with fewer than two separators are skipped.
 void loadHeaderRules(HeaderRuleList& rules, ProfileStore& profile, const std::string& path);
 
-// Replaces rules by edited and rewrites AdditionalHeader in the file at path.
+// Replaces rules by edited and rewrites AdditionalHeader in the file at path as keys 1..n.
+// Rules that would not read back the same (see HeaderRuleRoundTrips) are left out of both.
 void saveHeaderRules(HeaderRuleList& rules, const HeaderRuleList& edited, ProfileStore& profile,
                      const std::string& path);
 
