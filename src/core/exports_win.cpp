@@ -1,0 +1,122 @@
+// The thirteen entry points the mail client calls, and the library entry. Each export
+// hands off to the portable code and lets no exception escape into the host.
+#include <windows.h>
+
+#include "core/plugin.h"
+#include "core/process_win.h"
+
+namespace {
+
+HostSymbolLookup LookupInMainExecutable(HMODULE host)
+{
+    return [host](const std::string& name) -> void* {
+        return reinterpret_cast<void*>(GetProcAddress(host, name.c_str()));
+    };
+}
+
+// Process attach: record our module, resolve the host's services, refuse a host that
+// lacks any of them.
+BOOL AttachToHost(HINSTANCE instance)
+{
+    PluginState& state = ThePluginProcess().state;
+    state.pluginInstance = instance;
+    HMODULE host = GetModuleHandleA(nullptr);
+    if (!ResolveHostApi(state.host, host, LookupInMainExecutable(host))) {
+        MessageBoxA(nullptr, MissingServiceMessage().c_str(), kMissingServiceCaption, MB_ICONERROR);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    try {
+        switch (reason) {
+        case DLL_PROCESS_ATTACH:
+            return AttachToHost(instance);
+        case DLL_PROCESS_DETACH:
+            MarkHostApiUnresolved(ThePluginProcess().state.host);
+            return TRUE;
+        default:
+            return TRUE;
+        }
+    } catch (...) {
+        return reason == DLL_PROCESS_ATTACH ? FALSE : TRUE;
+    }
+}
+
+const char* WINAPI APCGetPlugName()
+{
+    return PluginName();
+}
+
+// The about box is not built yet: nothing is shown.
+int WINAPI APCVersionInfo(HWND)
+{
+    return 0;
+}
+
+// The sorting-rule dialogs are not built yet: nothing is shown.
+int WINAPI APCSetup(HWND)
+{
+    return 0;
+}
+
+int WINAPI APCStartUp(int)
+{
+    try {
+        PluginProcess& process = ThePluginProcess();
+        return RunStartUp(process.state, process.platform, process.startUpSystem, nullptr);
+    } catch (...) {
+        return 1;
+    }
+}
+
+void WINAPI APCCleanUp()
+{
+}
+
+int WINAPI APCRecFilter(const char*)
+{
+    return 0;
+}
+
+int WINAPI APCFolderCreate(HWND)
+{
+    return 0;
+}
+
+int WINAPI APCFolderLoad(HWND, const char*)
+{
+    return 0;
+}
+
+int WINAPI APCFolderPreOpenView(HWND, int)
+{
+    return 1;
+}
+
+int WINAPI APCFolderInitMenu(HWND, HMENU, int)
+{
+    return 0;
+}
+
+int WINAPI APCViewInitMenu(HWND, HMENU, int menuId)
+{
+    return menuId;
+}
+
+void WINAPI APCSendInitMenu(int, int, int)
+{
+}
+
+int WINAPI APCFolderEndRetrieve(HWND)
+{
+    return 0;
+}
+
+}  // extern "C"

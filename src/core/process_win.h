@@ -1,0 +1,23 @@
+// The plug-in's process-wide objects, defined together: the state and the Win32
+// platform services. The one instance is constructed when the library loads (before the
+// library entry runs) and destroyed when it unloads.
+#pragma once
+
+#include "config/profile_store_win.h"
+#include "core/code_page_win.h"
+#include "core/file_system_win.h"
+#include "core/platform.h"
+#include "core/plugin_state.h"
+#include "core/startup_system_win.h"
+
+struct PluginProcess {
+    PluginState state;
+    Win32ProfileStore profile;
+    Win32FileSystem files;
+    Win32CodePageConverter codePage;
+    Platform platform{profile, files, codePage};
+    Win32StartUpSystem startUpSystem;
+};
+
+// The one instance.
+PluginProcess& ThePluginProcess();
