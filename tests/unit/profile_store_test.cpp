@@ -77,11 +77,12 @@ TEST(ProfileStoreFakeTest, WritesAppendAndDeletesRemoveWholeSections)
     profile.deleteSection("f", "S");
     EXPECT_FALSE(profile.exists("f"));
 
-    profile.writeString("f", "A", "x", "  1");
+    profile.writeString("f", "A", "x", "  1 ");
     profile.writeString("f", "B", "y", "2");
     profile.writeString("f", "A", "z", "3");
-    profile.writeString("f", "A", "x", "4");
     EXPECT_TRUE(profile.exists("f"));
+    EXPECT_EQ(profile.value("f", "A", "x"), "1");
+    profile.writeString("f", "A", "x", "4");
     EXPECT_EQ(profile.text("f"), "[A]\nx=4\nz=3\n\n[B]\ny=2\n");
     EXPECT_EQ(profile.value("f", "A", "x"), "4");
 

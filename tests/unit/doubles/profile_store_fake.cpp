@@ -26,15 +26,6 @@ std::string Trim(const std::string& text)
     return text.substr(begin, end - begin);
 }
 
-std::string TrimLeft(const std::string& text)
-{
-    std::size_t begin = 0;
-    while (begin < text.size() && IsProfileBlank(text[begin])) {
-        ++begin;
-    }
-    return text.substr(begin);
-}
-
 bool IsLeadByte(unsigned char c)
 {
     return (c >= 0x80 && c <= 0x9F) || c >= 0xE0;
@@ -252,7 +243,7 @@ void ProfileStoreFake::writeString(const std::string& file, const std::string& s
         target->entries.push_back(Entry{Trim(key), std::nullopt});
         entry = &target->entries.back();
     }
-    entry->value = TrimLeft(value);
+    entry->value = Trim(value);
 }
 
 void ProfileStoreFake::deleteSection(const std::string& file, const std::string& section)

@@ -15,7 +15,8 @@
 //   lines starting with ";" and lines without "=" are left out), cut exactly as the
 //   system cuts a list that does not fit: the buffer holds the names that fit, the last
 //   one possibly cut, and the list ends with two NULs at bufferSize - 2.
-// - writeString strips leading blanks from the value, as the system does.
+// - writeString strips blanks around the value: the system drops the leading ones when
+//   writing and the trailing ones when it reads the file back (checked under Wine).
 // - deleteSection removes the first section of that name with all its lines.
 // - flush only counts.
 // Loading from INI text parses like the system: blanks around lines, names and values
