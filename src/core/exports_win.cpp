@@ -4,6 +4,9 @@
 
 #include "core/plugin.h"
 #include "core/process_win.h"
+#include "host/folder_catalogue.h"
+#include "host/new_mail_tally.h"
+#include "mail/receive_filter.h"
 
 namespace {
 
@@ -60,9 +63,16 @@ int WINAPI APCVersionInfo(HWND)
     return 0;
 }
 
-// The sorting-rule dialogs are not built yet: nothing is shown.
-int WINAPI APCSetup(HWND)
+// The folder catalogue is refreshed for the dialogs; the sorting-rule dialogs themselves
+// are not built yet, so nothing is shown.
+int WINAPI APCSetup(HWND owner)
 {
+    try {
+        PluginProcess& process = ThePluginProcess();
+        BuildFolderCatalogue(process.state.folderCatalogue, process.state.host,
+                             process.platform.profile, owner);
+    } catch (...) {
+    }
     return 0;
 }
 
@@ -80,9 +90,14 @@ void WINAPI APCCleanUp()
 {
 }
 
-int WINAPI APCRecFilter(const char*)
+int WINAPI APCRecFilter(const char* mailPath)
 {
-    return 0;
+    try {
+        PluginProcess& process = ThePluginProcess();
+        return mailPath != nullptr ? FilterReceivedMail(process.state, process.platform, mailPath) : 0;
+    } catch (...) {
+        return 0;
+    }
 }
 
 int WINAPI APCFolderCreate(HWND)
@@ -90,8 +105,20 @@ int WINAPI APCFolderCreate(HWND)
     return 0;
 }
 
-int WINAPI APCFolderLoad(HWND, const char*)
+// Opening a folder clears its new-mail count. The hook's account and the tree refresh
+// belong to the window hooks, which are not built yet.
+int WINAPI APCFolderLoad(HWND frame, const char* folder)
 {
+    try {
+        PluginProcess& process = ThePluginProcess();
+        PluginState& state = process.state;
+        if (state.settings.AfterSetBold) {
+            ClearFolderTally(state.newMailTally, state.boldRefreshPending, state.host,
+                             process.platform.profile, HostText(state.host.APAGetAccount(frame)),
+                             HostText(folder));
+        }
+    } catch (...) {
+    }
     return 0;
 }
 
