@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# Runs every Wine test of a mingw x86_64 build, each test in a process and folder of its own:
+#   tests/wine/run_wine_tests.sh <build-dir> [gtest-filter]
+# A scenario folder holds a copy of the test program and Plugins\tarnwick.dll, so the
+# plug-in's INI file and the mailbox start empty for every test. Runs under its own Xvfb
+# display with a Japanese locale and one wineserver for the whole run. Prints one line per
+# test and a last line "N passed, N failed"; exits non-zero when any test failed.
+# Environment: WINE_TEST_TIMEOUT (seconds per test, default 60), WINE_TEST_JOBS (parallel
+# tests, default 2), WINE_TEST_KEEP=1 keeps the scenario folders of passed tests.
+set -uo pipefail
+
+if [ $# -lt 1 ]; then
+  echo "usage: $0 <build-dir> [gtest-filter]" >&2
+  exit 2
+fi
+build=$(cd "$1" && pwd) || exit 2
+filter=${2:-*}
+timeout_seconds=${WINE_TEST_TIMEOUT:-60}
+jobs=${WINE_TEST_JOBS:-2}
+
+programs=()
+for name in wine_tests wine_tests_lacking_service; do
+  [ -f "$build/tests/wine/$name.exe" ] && programs+=("$build/tests/wine/$name.exe")
+done
+dll="$build/tarnwick.dll"
+if [ ${#programs[@]} -eq 0 ] || [ ! -f "$dll" ]; then
+  echo "run_wine_tests: no test programs or no tarnwick.dll in $build (configure with -DTARNWICK_WINE_TESTS=ON)" >&2
+  exit 2
+fi
+
+# Tests talk to 127.0.0.1 only; a proxy from the environment would intercept WinINet.
+unset http_proxy https_proxy ftp_proxy all_proxy no_proxy HTTP_PROXY HTTPS_PROXY FTP_PROXY ALL_PROXY NO_PROXY
+# Wine needs the Japanese locale for code page 932; Linux need not have it generated.
+{ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null
+export WINEDEBUG=-all
+export WINEPREFIX="$build/wine-prefix"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+runs="$build/wine-runs"
+rm -rf "$runs"
+mkdir -p "$runs"
+
+xvfb_pid=""
+cleanup() {
+  wineserver -k >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Our own display; Xvfb picks a free number and writes it to the given descriptor.
+exec 3>"$runs/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$runs/xvfb.log" 2>&1 &
+xvfb_pid=$!
+disown "$xvfb_pid"  # out of the job table, which counts running tests only
+exec 3>&-
+for _ in $(seq 100); do
+  [ -s "$runs/display" ] && break
+  sleep 0.1
+done
+if [ ! -s "$runs/display" ]; then
+  echo "run_wine_tests: Xvfb did not start" >&2
+  exit 2
+fi
+export DISPLAY=":$(tr -d '[:space:]' <"$runs/display")"
+
+# One persistent wineserver for the whole run saves seconds per test; the trap stops it.
+if [ ! -f "$WINEPREFIX/.tarnwick-prefix" ]; then
+  wine wineboot -i >/dev/null 2>&1
+  wineserver -p
+  # Unmanaged windows: without a window manager, Wine otherwise waits 2 s for every
+  # visible top-level window it destroys.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  touch "$WINEPREFIX/.tarnwick-prefix"
+fi
+wineserver -p
+
+# One test in a fresh folder; writes PASS/FAIL and the log's tail to $runs/<n>.result.
+run_one() {
+  local program=$1 test=$2 number=$3
+  local folder="$runs/$number"
+  mkdir -p "$folder/Plugins"
+  cp "$program" "$folder/"
+  cp "$dll" "$folder/Plugins/tarnwick.dll"
+  local exe="$folder/$(basename "$program")"
+  local started=$SECONDS
+  timeout -k 5 "$timeout_seconds" wine "$exe" "--gtest_filter=$test" >"$folder/log.txt" 2>&1
+  local rc=$?
+  local took=$((SECONDS - started))
+  tr -d '\r' <"$folder/log.txt" >"$folder/log"
+  if [ $rc -eq 0 ] && grep -q '^\[  PASSED  \] 1 test' "$folder/log"; then
+    echo "PASS $test (${took}s)" >"$runs/$number.result"
+    [ "${WINE_TEST_KEEP:-0}" = 1 ] || rm -rf "$folder"
+  else
+    local why="exit $rc"
+    [ $rc -eq 124 ] && why="timed out after ${timeout_seconds}s"
+    {
+      echo "FAIL $test ($why) in $folder"
+      grep -v '^\[ *\(RUN\|==========\|----------\)' "$folder/log" | tail -n 25 | sed 's/^/    /'
+    } >"$runs/$number.result"
+  fi
+}
+
+number=0
+for program in "${programs[@]}"; do
+  tests=$(wine "$program" --gtest_list_tests "--gtest_filter=$filter" 2>/dev/null | tr -d '\r' | awk '
+    /^[^ ]/ { suite = $1; next }
+    /^  [^ ]/ { print suite $1 }')
+  for test in $tests; do
+    number=$((number + 1))
+    run_one "$program" "$test" "$number" &
+    while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do
+      wait -n
+    done
+  done
+done
+wait
+
+passed=0
+failed=0
+for i in $(seq 1 $number); do
+  result="$runs/$i.result"
+  if [ -f "$result" ]; then
+    cat "$result"
+    if head -n1 "$result" | grep -q '^PASS'; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+  else
+    echo "FAIL test $i left no result"
+    failed=$((failed + 1))
+  fi
+done
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$number" -gt 0 ]

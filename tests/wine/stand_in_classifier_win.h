@@ -1,0 +1,294 @@
+// A stand-in for the classifier's web interface, for the Wine tests: an HTTP server on
+// 127.0.0.1 and an ephemeral port, run by a thread of the test program, started and stopped
+// by the test itself.
+//
+// It is as strict as the real classifier where the plug-in could get away with less:
+// - every request is answered "200 OK" with the page for its path (an empty page for
+//   unknown paths), and the connection is closed after the answer;
+// - a POST body is read by its Content-Length alone; a Content-Type is ignored;
+// - a POST to "/history" is taken as a correction only when its "session" field holds the
+//   current session key; with any other key it counts as an expired session: 200, and
+//   nothing is recorded as a correction.
+// Every request is recorded exactly as it arrived (request line, header lines, body bytes).
+//
+// Pages: "/" (the start page) and "/buckets" are generated from the session key and the
+// bucket list, with the markers the plug-in looks for; either can be replaced by any bytes
+// (huge pages, NUL bytes, pages without markers).
+#pragma once
+
+#include <windows.h>
+#include <winsock.h>
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+class StandInClassifier {
+public:
+    struct Request {
+        std::string method;   // "GET", "POST"
+        std::string target;   // as on the request line: path and query
+        std::vector<std::pair<std::string, std::string>> headers;  // names as sent
+        std::string body;
+
+        // The value of the first header of that name (any letter case); nothing when absent.
+        std::optional<std::string> header(const std::string& name) const
+        {
+            for (const auto& [key, value] : headers) {
+                if (lstrcmpiA(key.c_str(), name.c_str()) == 0) {
+                    return value;
+                }
+            }
+            return std::nullopt;
+        }
+    };
+
+    StandInClassifier()
+    {
+        WSADATA data;
+        started_ = WSAStartup(MAKEWORD(1, 1), &data) == 0;
+        listener_ = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = inet_addr("127.0.0.1");
+        address.sin_port = 0;
+        if (listener_ == INVALID_SOCKET ||
+            bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            listen(listener_, 16) != 0) {
+            return;
+        }
+        int length = sizeof address;
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] { serve(); });
+    }
+
+    ~StandInClassifier()
+    {
+        stopping_ = true;
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+        if (listener_ != INVALID_SOCKET) {
+            closesocket(listener_);
+        }
+        if (started_) {
+            WSACleanup();
+        }
+    }
+
+    StandInClassifier(const StandInClassifier&) = delete;
+    StandInClassifier& operator=(const StandInClassifier&) = delete;
+
+    bool running() const { return port_ != 0; }
+    int port() const { return port_; }
+    // "http://127.0.0.1:<port>/", the base address the plug-in's URL setting holds.
+    std::string baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+
+    void setSessionKey(const std::string& key) { locked([&] { sessionKey_ = key; }); }
+    void setBuckets(const std::vector<std::string>& buckets) { locked([&] { buckets_ = buckets; }); }
+    // Serves bytes at path ("/", "/buckets", ...) instead of the generated page.
+    void setPage(const std::string& path, const std::string& bytes)
+    {
+        locked([&] { pages_[path] = bytes; });
+    }
+
+    std::string sessionKey() const { return locked([&] { return sessionKey_; }); }
+    std::vector<Request> requests() const { return locked([&] { return requests_; }); }
+    // The POSTs to "/history" that carried the current session key.
+    std::vector<Request> corrections() const { return locked([&] { return corrections_; }); }
+    // The recorded requests whose target is exactly target.
+    std::vector<Request> requestsTo(const std::string& target) const
+    {
+        std::vector<Request> found;
+        for (const Request& request : requests()) {
+            if (request.target == target) {
+                found.push_back(request);
+            }
+        }
+        return found;
+    }
+
+    // The start page and the bucket page as the real classifier lays out its links.
+    std::string generatedStartPage() const
+    {
+        return locked([&] {
+            return "<html><head><title>POPFile Control Center</title></head><body>\n"
+                   "<a class=\"menuLink\" href=\"/history?session=" + sessionKey_ +
+                   "\">History</a>\n<a class=\"menuLink\" href=\"/buckets?session=" +
+                   sessionKey_ + "\">Buckets</a>\n</body></html>\n";
+        });
+    }
+    std::string generatedBucketPage() const
+    {
+        return locked([&] {
+            std::string page = "<html><body>\n<a class=\"menuLink\" href=\"/history?session=" +
+                               sessionKey_ + "\">History</a>\n<table>\n";
+            for (const std::string& bucket : buckets_) {
+                page += "<tr><td><a href=\"/buckets?session=" + sessionKey_ +
+                        "&amp;showbucket=" + bucket + "\">" + bucket + "</a></td></tr>\n";
+            }
+            return page + "</table></body></html>\n";
+        });
+    }
+
+private:
+    template <typename F>
+    auto locked(F action) const
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return action();
+    }
+
+    void serve()
+    {
+        while (!stopping_) {
+            fd_set readable;
+            FD_ZERO(&readable);
+            FD_SET(listener_, &readable);
+            timeval wait = {0, 50 * 1000};
+            if (select(0, &readable, nullptr, nullptr, &wait) <= 0) {
+                continue;
+            }
+            SOCKET connection = accept(listener_, nullptr, nullptr);
+            if (connection != INVALID_SOCKET) {
+                answer(connection);
+                closesocket(connection);
+            }
+        }
+    }
+
+    // Reads one request; false when the connection ends before a whole one arrived.
+    static bool receiveRequest(SOCKET connection, Request& request)
+    {
+        std::string received;
+        std::size_t headerEnd;
+        while ((headerEnd = received.find("\r\n\r\n")) == std::string::npos) {
+            if (!receiveMore(connection, received)) {
+                return false;
+            }
+        }
+        std::size_t lineEnd = received.find("\r\n");
+        const std::string requestLine = received.substr(0, lineEnd);
+        const std::size_t firstSpace = requestLine.find(' ');
+        const std::size_t secondSpace = requestLine.find(' ', firstSpace + 1);
+        if (firstSpace == std::string::npos || secondSpace == std::string::npos) {
+            return false;
+        }
+        request.method = requestLine.substr(0, firstSpace);
+        request.target = requestLine.substr(firstSpace + 1, secondSpace - firstSpace - 1);
+        std::size_t contentLength = 0;
+        for (std::size_t start = lineEnd + 2; start < headerEnd; start = lineEnd + 2) {
+            lineEnd = received.find("\r\n", start);
+            const std::string line = received.substr(start, lineEnd - start);
+            const std::size_t colon = line.find(':');
+            std::string name = line.substr(0, colon);
+            std::string value = colon == std::string::npos ? "" : line.substr(colon + 1);
+            value.erase(0, value.find_first_not_of(' '));
+            if (lstrcmpiA(name.c_str(), "Content-Length") == 0) {
+                contentLength = std::stoul(value);
+            }
+            request.headers.emplace_back(std::move(name), std::move(value));
+        }
+        std::string body = received.substr(headerEnd + 4);
+        while (body.size() < contentLength) {
+            if (!receiveMore(connection, body)) {
+                return false;
+            }
+        }
+        request.body = body.substr(0, contentLength);
+        return true;
+    }
+
+    static bool receiveMore(SOCKET connection, std::string& received)
+    {
+        char chunk[4096];
+        const int count = recv(connection, chunk, sizeof chunk, 0);
+        if (count <= 0) {
+            return false;
+        }
+        received.append(chunk, static_cast<std::size_t>(count));
+        return true;
+    }
+
+    static std::string formField(const std::string& body, const std::string& name)
+    {
+        const std::string key = name + "=";
+        for (std::size_t start = 0; start <= body.size();) {
+            std::size_t end = body.find('&', start);
+            if (end == std::string::npos) {
+                end = body.size();
+            }
+            if (body.compare(start, key.size(), key) == 0) {
+                return body.substr(start + key.size(), end - start - key.size());
+            }
+            start = end + 1;
+        }
+        return "";
+    }
+
+    std::string pageFor(const std::string& target)
+    {
+        const std::string path = target.substr(0, target.find('?'));
+        const auto replaced = locked([&] {
+            const auto page = pages_.find(path);
+            return page != pages_.end() ? std::optional<std::string>(page->second) : std::nullopt;
+        });
+        if (replaced) {
+            return *replaced;
+        }
+        if (path == "/") {
+            return generatedStartPage();
+        }
+        if (path == "/buckets") {
+            return generatedBucketPage();
+        }
+        return "<html><body>page</body></html>\n";
+    }
+
+    void answer(SOCKET connection)
+    {
+        Request request;
+        if (!receiveRequest(connection, request)) {
+            return;
+        }
+        locked([&] {
+            requests_.push_back(request);
+            if (request.method == "POST" && request.target.substr(0, 8) == "/history" &&
+                formField(request.body, "session") == sessionKey_) {
+                corrections_.push_back(request);
+            }
+            return 0;
+        });
+        const std::string page = pageFor(request.target);
+        const std::string response = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n"
+                                     "Content-Length: " + std::to_string(page.size()) +
+                                     "\r\nConnection: close\r\n\r\n" + page;
+        for (std::size_t sent = 0; sent < response.size();) {
+            const int count = send(connection, response.data() + sent,
+                                   static_cast<int>(response.size() - sent), 0);
+            if (count <= 0) {
+                break;
+            }
+            sent += static_cast<std::size_t>(count);
+        }
+    }
+
+    bool started_ = false;
+    SOCKET listener_ = INVALID_SOCKET;
+    int port_ = 0;
+    std::atomic<bool> stopping_{false};
+    std::thread thread_;
+
+    mutable std::mutex mutex_;
+    std::string sessionKey_ = "5a1e8c0d3b7f4e2a9c6d0b1f8e3a7c52";
+    std::vector<std::string> buckets_ = {"spam", "work", "personal"};
+    std::map<std::string, std::string> pages_;
+    std::vector<Request> requests_;
+    std::vector<Request> corrections_;
+};

@@ -1,0 +1,169 @@
+// corvane32.exe: the replacement host as a program, for showing the plug-in at work.
+//
+//   corvane32.exe [message files...]
+//
+// Builds a small mailbox below its program folder (an account that receives through the
+// classifier, with folders to sort into, and a second account), loads and starts
+// Plugins\tarnwick.dll as the client does, and runs one retrieval of the given message files
+// into the first account's inbox. It then reports, per message, the bucket written in its
+// classification header, what the plug-in answered, where the message ended up and its mark,
+// followed by every dialog the plug-in showed and the services it called. Output is
+// Shift-JIS, like everything the client shows.
+#include <cctype>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "dialog_watcher_win.h"
+#include "replacement_host_win.h"
+
+namespace {
+
+constexpr const char* kAccount = "popfile";
+
+void BuildDemoMailbox(Mailbox& mailbox)
+{
+    AccountSettings classified;
+    classified.title = "POPFile経由";
+    classified.connect = "1";
+    classified.pop3Server = "127.0.0.1";
+    classified.pop3Port = "1110";
+    mailbox.addAccount(kAccount, classified);
+    mailbox.addFolder(kAccount, "仕事");
+    const std::string hobby = mailbox.addGroup(kAccount, "趣味");
+    mailbox.addFolder(hobby, "旅行");
+    mailbox.addFolder(hobby, "ニュース");
+
+    AccountSettings direct;
+    direct.title = "直接";
+    mailbox.addAccount("direct", direct);
+}
+
+// The first "X-Text-Classification:" value of a message, as the host reads its header.
+std::string ClassificationOf(const std::string& message)
+{
+    const std::string name = "x-text-classification:";
+    std::size_t start = 0;
+    while (start < message.size()) {
+        std::size_t end = message.find('\n', start);
+        if (end == std::string::npos) {
+            end = message.size();
+        }
+        std::string line = message.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.empty()) {
+            break;
+        }
+        std::string lower = line.substr(0, name.size());
+        for (char& c : lower) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        if (lower == name) {
+            const std::size_t value = line.find_first_not_of(" \t", name.size());
+            return value == std::string::npos ? std::string() : line.substr(value);
+        }
+        start = end + 1;
+    }
+    return "(none)";
+}
+
+std::string FolderDescription(ReplacementHost& host, const std::string& reference)
+{
+    const std::string folder = Mailbox::folderOf(reference);
+    const std::string account = Mailbox::accountOf(reference);
+    return host.mailbox().accountTitle(account) + "\\" + host.mailbox().displayPath(folder) + " (" +
+           reference + ")";
+}
+
+void ReportMessage(ReplacementHost& host, const RetrievedMessage& message, const std::string& file,
+                   const std::string& bytes)
+{
+    std::printf("%s\n", file.c_str());
+    std::printf("  bucket:  %s\n", ClassificationOf(bytes).c_str());
+    std::printf("  result:  %d (delete on server: %s, host deletes its copy: %s)\n", message.result,
+                message.serverDeleteRecorded ? "yes" : "no", message.hostCopyDeleted ? "yes" : "no");
+    std::vector<std::string> places;
+    if (host.mailbox().messageExists(message.reference)) {
+        places.push_back(message.reference);
+    }
+    for (const std::string& copy : host.copiesOf(message.reference)) {
+        if (host.mailbox().messageExists(copy)) {
+            places.push_back(copy);
+        }
+    }
+    if (places.empty()) {
+        std::printf("  now in:  nowhere (deleted)\n");
+    }
+    for (const std::string& place : places) {
+        const int mark = host.markOf(place);
+        std::printf("  now in:  %s, mark %d%s\n", FolderDescription(host, place).c_str(), mark,
+                    mark == 0 ? " (none)" : "");
+    }
+}
+
+void ReportCalls(const ReplacementHost& host)
+{
+    std::map<std::string, int> counts;
+    for (const HostCall& call : host.calls()) {
+        ++counts[call.service];
+    }
+    std::printf("Services called by the plug-in:\n");
+    if (counts.empty()) {
+        std::printf("  none\n");
+    }
+    for (const auto& [service, count] : counts) {
+        std::printf("  %-28s %d\n", service.c_str(), count);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> files(argv + 1, argv + argc);
+    ReplacementHost host;
+    BuildDemoMailbox(host.mailbox());
+    std::printf("Program folder: %s\n", host.programFolder().c_str());
+
+    // Every box the plug-in shows is answered with OK and reported below.
+    DialogWatcher dialogs("", "OK", 60000, 100);
+    if (!host.loadPlugin()) {
+        std::printf("The plug-in did not load (error %lu).\n",
+                    static_cast<unsigned long>(host.plugin().loadError()));
+        for (const SeenDialog& box : dialogs.seen()) {
+            std::printf("Dialog \"%s\": %s\n", box.caption.c_str(), box.text.c_str());
+        }
+        return 1;
+    }
+    std::printf("Plug-in name: %s\n", host.plugin().entry().APCGetPlugName());
+    std::printf("APCStartUp returned %d\n", host.startUp());
+    host.openFolder(Mailbox::inbox(kAccount));
+    host.createFolderWindow();
+
+    std::vector<std::string> messages;
+    for (const std::string& file : files) {
+        messages.push_back(ReadFileBytes(file).value_or(std::string()));
+    }
+    std::printf("\nRetrieving %zu messages into %s\\郵便受け\n\n", messages.size(),
+                host.mailbox().accountTitle(kAccount).c_str());
+    const std::vector<RetrievedMessage> retrieved = host.retrieve(kAccount, messages);
+    host.pumpMessagesFor(500);
+    for (std::size_t i = 0; i < retrieved.size(); ++i) {
+        const std::size_t slash = files[i].find_last_of("\\/");
+        ReportMessage(host, retrieved[i], files[i].substr(slash == std::string::npos ? 0 : slash + 1),
+                      messages[i]);
+    }
+
+    std::printf("\n");
+    const std::vector<SeenDialog> seen = dialogs.seen();
+    std::printf("Dialogs shown by the plug-in: %zu\n", seen.size());
+    for (const SeenDialog& box : seen) {
+        std::printf("  \"%s\": %s\n", box.caption.c_str(), box.text.c_str());
+    }
+    ReportCalls(host);
+    std::fflush(stdout);
+    return 0;
+}

@@ -1,0 +1,875 @@
+#include "replacement_host_win.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kFrameClass = "AfxMDIFrame42s";
+constexpr const char* kViewClass = "Corvane32MailView";
+constexpr const char* kTreeRootText = "Corvane32";
+constexpr int kToolbarId = 0xE800;
+constexpr int kTreeId = 0xE900;
+
+ReplacementHost* activeHost = nullptr;
+
+std::string TextArgument(const char* text)
+{
+    return text == nullptr ? std::string("(null)") : std::string(text);
+}
+
+std::string NumberArgument(long long value)
+{
+    return std::to_string(value);
+}
+
+void RegisterWindowClasses(WNDPROC frameProc, WNDPROC viewProc)
+{
+    static bool registered = false;
+    if (registered) {
+        return;
+    }
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    WNDCLASSA frameClass = {};
+    frameClass.lpfnWndProc = frameProc;
+    frameClass.hInstance = GetModuleHandleA(nullptr);
+    frameClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    frameClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    frameClass.lpszClassName = kFrameClass;
+    RegisterClassA(&frameClass);
+    WNDCLASSA viewClass = frameClass;
+    viewClass.lpfnWndProc = viewProc;
+    viewClass.lpszClassName = kViewClass;
+    RegisterClassA(&viewClass);
+    registered = true;
+}
+
+HMENU PopupWithItems(std::initializer_list<std::pair<const char*, UINT>> items)
+{
+    HMENU popup = CreatePopupMenu();
+    for (const auto& [label, id] : items) {
+        AppendMenuA(popup, MF_STRING, id, label);
+    }
+    return popup;
+}
+
+std::string MenuLabel(HMENU menu, int position)
+{
+    char label[512] = {};
+    GetMenuStringA(menu, static_cast<UINT>(position), label, sizeof label, MF_BYPOSITION);
+    return label;
+}
+
+void CollectLabels(HMENU menu, const std::string& prefix, std::vector<std::string>& out)
+{
+    for (const MenuEntry& entry : MenuItems(menu)) {
+        if (entry.separator) {
+            continue;
+        }
+        out.push_back(prefix + entry.label);
+        if (entry.submenu != nullptr) {
+            CollectLabels(entry.submenu, prefix + entry.label + ">", out);
+        }
+    }
+}
+
+std::vector<std::string> SplitDisplayPath(const std::string& path)
+{
+    std::vector<std::string> parts(1);
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const unsigned char byte = static_cast<unsigned char>(path[i]);
+        const bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+        if (lead && i + 1 < path.size()) {
+            parts.back() += path.substr(i++, 2);
+        } else if (byte == '\\') {
+            parts.emplace_back();
+        } else {
+            parts.back() += static_cast<char>(byte);
+        }
+    }
+    return parts;
+}
+
+std::string TreeItemText(HWND tree, HTREEITEM item)
+{
+    char text[256] = {};
+    TVITEMA data = {};
+    data.mask = TVIF_TEXT | TVIF_HANDLE;
+    data.hItem = item;
+    data.pszText = text;
+    data.cchTextMax = sizeof text;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+    return text;
+}
+
+HTREEITEM InsertTreeItem(HWND tree, HTREEITEM parent, const std::string& text)
+{
+    TVINSERTSTRUCTA insert = {};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<char*>(text.c_str());
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+}  // namespace
+
+std::vector<MenuEntry> MenuItems(HMENU menu)
+{
+    std::vector<MenuEntry> entries;
+    const int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info)) {
+            continue;
+        }
+        MenuEntry entry;
+        entry.separator = (info.fType & MFT_SEPARATOR) != 0;
+        entry.label = entry.separator ? std::string() : MenuLabel(menu, position);
+        entry.submenu = info.hSubMenu;
+        entry.id = info.hSubMenu != nullptr ? 0 : info.wID;
+        entry.checked = (info.fState & MFS_CHECKED) != 0;
+        entry.grayed = (info.fState & MFS_GRAYED) != 0;
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+std::vector<std::string> MenuLabelTree(HMENU menu)
+{
+    std::vector<std::string> labels;
+    CollectLabels(menu, std::string(), labels);
+    return labels;
+}
+
+std::optional<MenuEntry> FindMenuItem(HMENU menu, const std::string& label)
+{
+    for (const MenuEntry& entry : MenuItems(menu)) {
+        if (!entry.separator && entry.label == label) {
+            return entry;
+        }
+        if (entry.submenu != nullptr) {
+            if (std::optional<MenuEntry> found = FindMenuItem(entry.submenu, label)) {
+                return found;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+BuiltMenu::BuiltMenu(HMENU menu, HWND window, int menuId)
+    : menu_(menu), window_(window), menuId_(menuId), before_(MenuLabelTree(menu))
+{
+}
+
+BuiltMenu::~BuiltMenu()
+{
+    if (menu_ != nullptr) {
+        DestroyMenu(menu_);
+    }
+}
+
+BuiltMenu::BuiltMenu(BuiltMenu&& other) noexcept
+    : menu_(other.menu_), window_(other.window_), menuId_(other.menuId_),
+      initResult_(other.initResult_), before_(std::move(other.before_))
+{
+    other.menu_ = nullptr;
+}
+
+std::string LoggedPointer(const void* pointer)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%llx",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(pointer)));
+    return text;
+}
+
+std::string ProgramFolderOfThisProcess()
+{
+    std::string path(MAX_PATH, '\0');
+    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    while (length == path.size()) {
+        path.resize(path.size() * 2);
+        length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    }
+    path.resize(length);
+    return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+ReplacementHost::ReplacementHost(std::string programFolder)
+    : programFolder_(std::move(programFolder)), mailbox_(programFolder_ + "MailBox\\")
+{
+    activeHost = this;
+    createWindows();
+}
+
+ReplacementHost::~ReplacementHost()
+{
+    for (const auto& [id, timer] : timers_) {
+        KillTimer(frame_, id);
+    }
+    timers_.clear();
+    while (!views_.empty()) {
+        DestroyWindow(views_.begin()->first);
+    }
+    DestroyWindow(frame_);
+    pumpMessages();
+    activeHost = nullptr;
+}
+
+ReplacementHost* ReplacementHost::active()
+{
+    return activeHost;
+}
+
+void ReplacementHost::createWindows()
+{
+    RegisterWindowClasses(FrameProc, ViewProc);
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    frame_ = CreateWindowExA(0, kFrameClass, "Corvane32", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                             0, 0, 800, 600, nullptr, createMenuBar(), instance, this);
+    toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
+                               WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, 0, 0, 0, 0, frame_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kToolbarId)), instance,
+                               nullptr);
+    SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    TBADDBITMAP standard = {HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
+    SendMessageA(toolbar_, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&standard));
+    TBBUTTON buttons[2] = {};
+    buttons[0].iBitmap = STD_FILENEW;
+    buttons[0].idCommand = kReceiveCommand;
+    buttons[0].fsState = TBSTATE_ENABLED;
+    buttons[0].fsStyle = TBSTYLE_BUTTON;
+    buttons[1].iBitmap = STD_DELETE;
+    buttons[1].idCommand = kReceiveCommand + 1;
+    buttons[1].fsState = TBSTATE_ENABLED;
+    buttons[1].fsStyle = TBSTYLE_BUTTON;
+    SendMessageA(toolbar_, TB_ADDBUTTONSA, 2, reinterpret_cast<LPARAM>(buttons));
+    SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+
+    pane_ = CreateWindowExA(0, kFrameClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 40,
+                            780, 500, frame_, nullptr, instance, this);
+    tree_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, nullptr,
+                            WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT,
+                            0, 0, 250, 500, pane_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTreeId)), instance,
+                            nullptr);
+    treeRoot_ = InsertTreeItem(tree_, TVI_ROOT, kTreeRootText);
+    treeAccount_ = InsertTreeItem(tree_, treeRoot_, "");
+    ShowWindow(frame_, SW_SHOWNOACTIVATE);
+    UpdateWindow(frame_);
+    pumpMessages();
+}
+
+HMENU ReplacementHost::createMenuBar() const
+{
+    HMENU bar = CreateMenu();
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(PopupWithItems({{"終了(&X)", 57665}})),
+                "ファイル(&F)");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(PopupWithItems({{"コピー(&C)", 57634}})),
+                "編集(&E)");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(PopupWithItems({{"ツールバー(&T)", 59392}})),
+                "表示(&V)");
+    AppendMenuA(bar, MF_POPUP,
+                reinterpret_cast<UINT_PTR>(PopupWithItems({{"メール受信(&R)", kReceiveCommand}})),
+                "ツール(&T)");
+    return bar;
+}
+
+LRESULT CALLBACK ReplacementHost::FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* host = reinterpret_cast<ReplacementHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    // The pane shares the frame's class; only the frame itself acts on commands and timers.
+    const bool isFrame = host != nullptr && GetParent(window) == nullptr;
+    if (isFrame) {
+        switch (message) {
+        case WM_COMMAND:
+            if (host->runCommand(window, LOWORD(wParam))) {
+                return 0;
+            }
+            break;
+        case WM_TIMER:
+            host->runTimer(static_cast<unsigned>(wParam));
+            return 0;
+        case WM_INITMENUPOPUP:
+            host->applyCommandStates(reinterpret_cast<HMENU>(wParam));
+            return 0;
+        case WM_SIZE:
+            SendMessageA(host->toolbar_, TB_AUTOSIZE, 0, 0);
+            break;
+        default:
+            break;
+        }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ReplacementHost::ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* host = reinterpret_cast<ReplacementHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (host != nullptr) {
+        switch (message) {
+        case WM_COMMAND:
+            if (host->runCommand(window, LOWORD(wParam))) {
+                return 0;
+            }
+            break;
+        case WM_INITMENUPOPUP:
+            host->applyCommandStates(reinterpret_cast<HMENU>(wParam));
+            return 0;
+        case WM_NCDESTROY:
+            host->views_.erase(window);
+            break;
+        default:
+            break;
+        }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool ReplacementHost::runCommand(HWND window, unsigned command)
+{
+    const auto found = commands_.find(command);
+    if (found == commands_.end()) {
+        return false;
+    }
+    const RegisteredCommand registered = found->second;
+    registered.callback(window, registered.parameter);
+    return true;
+}
+
+void ReplacementHost::runTimer(unsigned id)
+{
+    auto found = timers_.find(id);
+    if (found == timers_.end() || found->second.running) {
+        return;
+    }
+    found->second.running = true;
+    const HostTimer timer = found->second.timer;
+    const int keepRunning = timer.callback(nullptr, timer.parameter);
+    // The callback may have killed this timer, or others, meanwhile.
+    found = timers_.find(id);
+    if (found == timers_.end()) {
+        return;
+    }
+    found->second.running = false;
+    if (keepRunning == 0) {
+        KillTimer(frame_, id);
+        timers_.erase(found);
+    }
+}
+
+void ReplacementHost::applyCommandStates(HMENU menu) const
+{
+    for (const auto& [command, grayed] : grayedCommands_) {
+        EnableMenuItem(menu, command, MF_BYCOMMAND | (grayed ? MF_GRAYED : MF_ENABLED));
+    }
+}
+
+bool ReplacementHost::loadPlugin()
+{
+    return plugin_.load(pluginPath());
+}
+
+int ReplacementHost::startUp()
+{
+    return plugin_.loaded() ? plugin_.entry().APCStartUp(0) : 0;
+}
+
+void ReplacementHost::createFolderWindow()
+{
+    if (plugin_.loaded()) {
+        plugin_.entry().APCFolderCreate(frame_);
+        pumpMessages();
+    }
+}
+
+bool ReplacementHost::startPlugin()
+{
+    if (!loadPlugin()) {
+        return false;
+    }
+    startUp();
+    createFolderWindow();
+    return true;
+}
+
+void ReplacementHost::openFolder(const std::string& folderPath)
+{
+    currentFolder_ = folderPath;
+    showAccountInTree(Mailbox::accountOf(folderPath));
+    if (plugin_.loaded()) {
+        plugin_.entry().APCFolderLoad(frame_, folderPath.c_str());
+    }
+    pumpMessages();
+}
+
+void ReplacementHost::setCurrentEntry(const std::string& reference)
+{
+    currentEntry_ = reference;
+}
+
+void ReplacementHost::setSelection(const std::vector<std::string>& references)
+{
+    selection_ = references;
+    selectionCursor_ = 0;
+    currentEntry_ = references.empty() ? std::string() : references.front();
+}
+
+HWND ReplacementHost::openView(const std::string& reference)
+{
+    if (plugin_.loaded()) {
+        plugin_.entry().APCFolderPreOpenView(frame_, 0);
+    }
+    HWND view = CreateWindowExA(0, kViewClass, reference.c_str(), WS_OVERLAPPEDWINDOW, 100, 100, 600,
+                                400, frame_, createMenuBar(), GetModuleHandleA(nullptr), this);
+    views_[view] = reference;
+    ShowWindow(view, SW_SHOWNOACTIVATE);
+    pumpMessages();
+    return view;
+}
+
+void ReplacementHost::closeView(HWND view)
+{
+    DestroyWindow(view);
+    pumpMessages();
+}
+
+BuiltMenu ReplacementHost::folderMenu(int menuId)
+{
+    BuiltMenu menu(PopupWithItems({{"開く(&O)", 32800}, {"返信(&R)", 32801}, {"削除(&D)", 32802}}),
+                   frame_, menuId);
+    if (plugin_.loaded()) {
+        menu.initResult_ = plugin_.entry().APCFolderInitMenu(frame_, menu.menu_, menuId);
+    }
+    return menu;
+}
+
+BuiltMenu ReplacementHost::viewMenu(HWND view, int menuId)
+{
+    HMENU handle = menuId == 201 ? createMenuBar()
+                                 : PopupWithItems({{"返信(&R)", 32801}, {"転送(&W)", 32803}});
+    BuiltMenu menu(handle, view, menuId);
+    if (plugin_.loaded()) {
+        menu.initResult_ = plugin_.entry().APCViewInitMenu(view, menu.menu_, menuId);
+    }
+    return menu;
+}
+
+bool ReplacementHost::chooseMenuItem(const BuiltMenu& menu, const std::string& label)
+{
+    const std::optional<MenuEntry> entry = menu.find(label);
+    if (!entry || entry->id == 0) {
+        return false;
+    }
+    sendCommand(menu.window(), entry->id);
+    return true;
+}
+
+void ReplacementHost::sendCommand(HWND window, unsigned command)
+{
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    pumpMessages();
+}
+
+std::vector<int> ReplacementHost::toolbarCommands() const
+{
+    std::vector<int> commands;
+    const int count = static_cast<int>(SendMessageA(toolbar_, TB_BUTTONCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        TBBUTTON button = {};
+        SendMessageA(toolbar_, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button));
+        commands.push_back(button.idCommand);
+    }
+    return commands;
+}
+
+std::vector<HostTimer> ReplacementHost::liveTimers() const
+{
+    std::vector<HostTimer> live;
+    for (const auto& [id, timer] : timers_) {
+        live.push_back(timer.timer);
+    }
+    return live;
+}
+
+void ReplacementHost::stepTimers()
+{
+    std::vector<unsigned> ids;
+    for (const auto& [id, timer] : timers_) {
+        ids.push_back(id);
+    }
+    for (unsigned id : ids) {
+        runTimer(id);
+    }
+}
+
+std::vector<RetrievedMessage> ReplacementHost::retrieve(const std::string& account,
+                                                        const std::vector<std::string>& messages)
+{
+    std::vector<RetrievedMessage> retrieved;
+    for (const std::string& bytes : messages) {
+        RetrievedMessage message;
+        message.reference = mailbox_.addMessage(Mailbox::inbox(account), bytes);
+        message.path = mailbox_.messagePath(message.reference);
+        if (plugin_.loaded()) {
+            message.result = plugin_.entry().APCRecFilter(message.path.c_str());
+        }
+        if ((message.result & 1) != 0) {
+            serverDeletes_.push_back(message.reference);
+            message.serverDeleteRecorded = true;
+        }
+        if ((message.result & 4) != 0) {
+            DeleteFileA(message.path.c_str());
+            marks_.erase(message.reference);
+            message.hostCopyDeleted = true;
+        }
+        retrieved.push_back(message);
+    }
+    if (plugin_.loaded()) {
+        plugin_.entry().APCFolderEndRetrieve(frame_);
+    }
+    pumpMessages();
+    return retrieved;
+}
+
+std::vector<RetrievedMessage> ReplacementHost::retrieveFiles(const std::string& account,
+                                                             const std::vector<std::string>& files)
+{
+    std::vector<std::string> messages;
+    for (const std::string& file : files) {
+        messages.push_back(ReadFileBytes(file).value_or(std::string()));
+    }
+    return retrieve(account, messages);
+}
+
+void ReplacementHost::setCommandGrayed(unsigned command, bool grayed)
+{
+    grayedCommands_[command] = grayed;
+}
+
+int ReplacementHost::markOf(const std::string& reference) const
+{
+    const auto found = marks_.find(reference);
+    return found == marks_.end() ? 0 : found->second;
+}
+
+std::vector<std::string> ReplacementHost::copiesOf(const std::string& reference) const
+{
+    const auto found = copies_.find(reference);
+    return found == copies_.end() ? std::vector<std::string>() : found->second;
+}
+
+void ReplacementHost::showAccountInTree(const std::string& account)
+{
+    if (account == treeAccountName_) {
+        return;
+    }
+    treeAccountName_ = account;
+    // The root and account items stay; only what hangs below the account is rebuilt, so a
+    // root item read earlier remains valid.
+    HTREEITEM child;
+    while ((child = TreeView_GetChild(tree_, treeAccount_)) != nullptr) {
+        TreeView_DeleteItem(tree_, child);
+    }
+    const std::string title = mailbox_.accountTitle(account);
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT | TVIF_HANDLE;
+    item.hItem = treeAccount_;
+    item.pszText = const_cast<char*>(title.c_str());
+    SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    addTreeFolders(treeAccount_, std::string(), mailbox_.folders(account));
+    TreeView_Expand(tree_, treeRoot_, TVE_EXPAND);
+    TreeView_Expand(tree_, treeAccount_, TVE_EXPAND);
+}
+
+void ReplacementHost::addTreeFolders(HTREEITEM parent, const std::string& prefix,
+                                     const std::vector<FolderListing>& folders)
+{
+    for (const FolderListing& folder : folders) {
+        const std::string expectedPrefix = prefix.empty() ? std::string() : prefix + "\\";
+        if (folder.displayPath.compare(0, expectedPrefix.size(), expectedPrefix) != 0) {
+            continue;
+        }
+        const std::string rest = folder.displayPath.substr(expectedPrefix.size());
+        if (SplitDisplayPath(rest).size() != 1) {
+            continue;
+        }
+        HTREEITEM item = InsertTreeItem(tree_, parent, rest);
+        if (folder.group) {
+            addTreeFolders(item, folder.displayPath, folders);
+            TreeView_Expand(tree_, item, TVE_EXPAND);
+        }
+    }
+}
+
+HTREEITEM ReplacementHost::treeItem(const std::string& displayPath) const
+{
+    HTREEITEM parent = treeAccount_;
+    HTREEITEM found = nullptr;
+    for (const std::string& component : SplitDisplayPath(displayPath)) {
+        found = nullptr;
+        for (HTREEITEM child = TreeView_GetChild(tree_, parent); child != nullptr;
+             child = TreeView_GetNextSibling(tree_, child)) {
+            if (TreeItemText(tree_, child) == component) {
+                found = child;
+                break;
+            }
+        }
+        if (found == nullptr) {
+            return nullptr;
+        }
+        parent = found;
+    }
+    return found;
+}
+
+bool ReplacementHost::isTreeItemBold(const std::string& displayPath) const
+{
+    HTREEITEM item = treeItem(displayPath);
+    return item != nullptr && (TreeView_GetItemState(tree_, item, TVIS_BOLD) & TVIS_BOLD) != 0;
+}
+
+std::vector<HostCall> ReplacementHost::callsTo(const std::string& service) const
+{
+    std::vector<HostCall> found;
+    std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(found),
+                 [&service](const HostCall& call) { return call.service == service; });
+    return found;
+}
+
+void ReplacementHost::pumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+void ReplacementHost::pumpMessagesFor(DWORD milliseconds)
+{
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        pumpMessages();
+    }
+}
+
+void ReplacementHost::log(const char* service, std::vector<std::string> arguments,
+                          std::string result, std::string detail)
+{
+    calls_.push_back({service, std::move(arguments), std::move(result), std::move(detail)});
+}
+
+std::string ReplacementHost::accountOfWindow(HWND window) const
+{
+    const auto view = views_.find(window);
+    if (view != views_.end()) {
+        return Mailbox::accountOf(view->second);
+    }
+    if (window == frame_ && !currentFolder_.empty()) {
+        return Mailbox::accountOf(currentFolder_);
+    }
+    return std::string();
+}
+
+// --- Services ---------------------------------------------------------------------------
+
+unsigned ReplacementHost::APARegistCallback(HostCommandProc callback, intptr_t parameter)
+{
+    const unsigned command = nextCommand_++;
+    commands_[command] = {callback, parameter};
+    log("APARegistCallback", {LoggedPointer(reinterpret_cast<const void*>(callback)), NumberArgument(parameter)},
+        NumberArgument(command));
+    return command;
+}
+
+unsigned ReplacementHost::APASetTimer(unsigned milliseconds, HostTimerProc callback, intptr_t parameter)
+{
+    const unsigned id = nextTimer_++;
+    timers_[id].timer = {id, milliseconds, callback, parameter};
+    SetTimer(frame_, id, milliseconds, nullptr);
+    log("APASetTimer",
+        {NumberArgument(milliseconds), LoggedPointer(reinterpret_cast<const void*>(callback)), NumberArgument(parameter)},
+        NumberArgument(id));
+    return id;
+}
+
+int ReplacementHost::APAKillTimer(unsigned timer)
+{
+    const bool known = timers_.erase(timer) != 0;
+    if (known) {
+        KillTimer(frame_, timer);
+    }
+    log("APAKillTimer", {NumberArgument(timer)}, NumberArgument(known ? 1 : 0));
+    return known ? 1 : 0;
+}
+
+int ReplacementHost::APAIsBusy()
+{
+    log("APAIsBusy", {}, NumberArgument(busy_ ? 1 : 0));
+    return busy_ ? 1 : 0;
+}
+
+const char* ReplacementHost::APAGetMailbox()
+{
+    mailboxText_ = mailbox_.root();
+    log("APAGetMailbox", {}, mailboxText_);
+    return mailboxText_.c_str();
+}
+
+const char* ReplacementHost::APAGetAccount(HWND window)
+{
+    const std::string account = accountOfWindow(window);
+    accountText_ = account.empty() ? std::string() : mailbox_.accountDirectory(account);
+    const char* result = account.empty() ? nullptr : accountText_.c_str();
+    log("APAGetAccount", {LoggedPointer(window)}, TextArgument(result));
+    return result;
+}
+
+int ReplacementHost::APAImportFile(const char* file, const char* destination, int reserved)
+{
+    std::string imported;
+    if (file != nullptr && destination != nullptr) {
+        if (const std::optional<std::string> folder = mailbox_.resolveDestination(destination)) {
+            imported = mailbox_.addMessageFromFile(*folder, file);
+        }
+    }
+    if (!imported.empty()) {
+        const auto origin = savedCopies_.find(file);
+        if (origin != savedCopies_.end()) {
+            copies_[origin->second].push_back(imported);
+        }
+    }
+    const int result = imported.empty() ? 0 : 1;
+    log("APAImportFile", {TextArgument(file), TextArgument(destination), NumberArgument(reserved)},
+        NumberArgument(result), imported);
+    return result;
+}
+
+int ReplacementHost::APASaveMail(const char* mail, const char* file, int reserved1, int reserved2)
+{
+    int result = 0;
+    if (mail != nullptr && file != nullptr && mailbox_.messageExists(mail)) {
+        result = CopyFileA(mailbox_.messagePath(mail).c_str(), file, FALSE) ? 1 : 0;
+        if (result != 0) {
+            savedCopies_[file] = mail;
+        }
+    }
+    log("APASaveMail",
+        {TextArgument(mail), TextArgument(file), NumberArgument(reserved1), NumberArgument(reserved2)},
+        NumberArgument(result));
+    return result;
+}
+
+int ReplacementHost::APAMoveMail(const char* mail, const char* destination)
+{
+    std::string moved;
+    if (mail != nullptr && destination != nullptr && mailbox_.messageExists(mail)) {
+        if (const std::optional<std::string> folder = mailbox_.resolveDestination(destination)) {
+            moved = mailbox_.addMessageFromFile(*folder, mailbox_.messagePath(mail));
+        }
+    }
+    if (!moved.empty()) {
+        DeleteFileA(mailbox_.messagePath(mail).c_str());
+        const auto mark = marks_.find(mail);
+        if (mark != marks_.end()) {
+            marks_[moved] = mark->second;
+            marks_.erase(mail);
+        }
+    }
+    const int result = moved.empty() ? 0 : 1;
+    log("APAMoveMail", {TextArgument(mail), TextArgument(destination)}, NumberArgument(result), moved);
+    return result;
+}
+
+int ReplacementHost::APAMarkMail(const char* mail, int mark, int set)
+{
+    if (mail != nullptr) {
+        if (set != 0) {
+            marks_[mail] = mark;
+        } else {
+            marks_.erase(mail);
+        }
+    }
+    const int result = mail != nullptr ? 1 : 0;
+    log("APAMarkMail", {TextArgument(mail), NumberArgument(mark), NumberArgument(set)},
+        NumberArgument(result));
+    return result;
+}
+
+int ReplacementHost::APADeleteMail(const char* mail)
+{
+    int result = 0;
+    if (mail != nullptr) {
+        result = DeleteFileA(mailbox_.messagePath(mail).c_str()) ? 1 : 0;
+        marks_.erase(mail);
+    }
+    log("APADeleteMail", {TextArgument(mail)}, NumberArgument(result));
+    return result;
+}
+
+const char* ReplacementHost::APAFolderGetCurrentFolder(HWND window)
+{
+    currentFolderText_ = currentFolder_;
+    const char* result = currentFolder_.empty() ? nullptr : currentFolderText_.c_str();
+    log("APAFolderGetCurrentFolder", {LoggedPointer(window)}, TextArgument(result));
+    return result;
+}
+
+const char* ReplacementHost::APAFolderGetCurrentEntry(HWND window)
+{
+    currentEntryText_ = currentEntry_;
+    const char* result = currentEntry_.empty() ? nullptr : currentEntryText_.c_str();
+    log("APAFolderGetCurrentEntry", {LoggedPointer(window)}, TextArgument(result));
+    return result;
+}
+
+const char* ReplacementHost::APAFolderGetSelectEntry(HWND window, int first)
+{
+    if (first != 0) {
+        selectionCursor_ = 0;
+    }
+    const char* result = nullptr;
+    if (selectionCursor_ < selection_.size()) {
+        selectEntryText_ = selection_[selectionCursor_++];
+        result = selectEntryText_.c_str();
+    }
+    log("APAFolderGetSelectEntry", {LoggedPointer(window), NumberArgument(first)}, TextArgument(result));
+    return result;
+}
+
+const char* ReplacementHost::APAViewGetPath(HWND view)
+{
+    const auto found = views_.find(view);
+    const char* result = nullptr;
+    if (found != views_.end()) {
+        viewPathText_ = mailbox_.messagePath(found->second);
+        result = viewPathText_.c_str();
+    }
+    log("APAViewGetPath", {LoggedPointer(view)}, TextArgument(result));
+    return result;
+}
+
+intptr_t ReplacementHost::unusedService(const char* name, const std::vector<intptr_t>& arguments)
+{
+    std::vector<std::string> logged;
+    for (intptr_t argument : arguments) {
+        logged.push_back(NumberArgument(argument));
+    }
+    log(name, std::move(logged), "0");
+    return 0;
+}
