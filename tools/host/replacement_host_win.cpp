@@ -5,6 +5,14 @@
 
 namespace {
 
+double SecondsBetween(const LARGE_INTEGER& before, const LARGE_INTEGER& after)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(after.QuadPart - before.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
 constexpr const char* kFrameClass = "AfxMDIFrame42s";
 constexpr const char* kViewClass = "Corvane32MailView";
 constexpr const char* kTreeRootText = "Corvane32";
@@ -525,7 +533,12 @@ std::vector<RetrievedMessage> ReplacementHost::retrieve(const std::string& accou
         message.reference = mailbox_.addMessage(Mailbox::inbox(account), bytes);
         message.path = mailbox_.messagePath(message.reference);
         if (plugin_.loaded()) {
+            LARGE_INTEGER before;
+            LARGE_INTEGER after;
+            QueryPerformanceCounter(&before);
             message.result = plugin_.entry().APCRecFilter(message.path.c_str());
+            QueryPerformanceCounter(&after);
+            message.filterSeconds = SecondsBetween(before, after);
         }
         if ((message.result & 1) != 0) {
             serverDeletes_.push_back(message.reference);

@@ -64,6 +64,7 @@ struct RetrievedMessage {
     int result = 0;         // what APCRecFilter returned
     bool serverDeleteRecorded = false;  // bit 1: the host noted a deletion on the server
     bool hostCopyDeleted = false;       // bit 4: the host deleted its stored copy
+    double filterSeconds = 0;           // time spent inside APCRecFilter
 };
 
 struct MenuEntry {
