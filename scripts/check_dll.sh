@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Structural check of the 32-bit plug-in DLL, which cannot run here:
+#   scripts/check_dll.sh <path-to-32-bit tarnwick.dll>
+# PE32 for i386, a DLL, exactly the thirteen entry points exported under plain names (no
+# stdcall decoration, nothing exported by ordinal only), and imports from system DLLs only.
+# Prints one line per check and "N passed, N failed"; exits non-zero when a check failed.
+set -uo pipefail
+
+if [ $# -ne 1 ] || [ ! -f "$1" ]; then
+  echo "usage: $0 <path-to-32-bit-dll>" >&2
+  exit 2
+fi
+dll=$1
+objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
+
+expected_exports="APCCleanUp APCFolderCreate APCFolderEndRetrieve APCFolderInitMenu APCFolderLoad
+APCFolderPreOpenView APCGetPlugName APCRecFilter APCSendInitMenu APCSetup APCStartUp
+APCVersionInfo APCViewInitMenu"
+# DLLs every Windows system has; anything else (a C++ or thread runtime above all) would
+# have to be shipped beside the plug-in.
+allowed_imports="KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL SHELL32.DLL WININET.DLL WSOCK32.DLL
+WS2_32.DLL CRYPT32.DLL ADVAPI32.DLL MSVCRT.DLL OLE32.DLL OLEAUT32.DLL COMDLG32.DLL SHLWAPI.DLL
+VERSION.DLL"
+
+headers=$("$objdump" -p "$dll" 2>&1) || { echo "FAIL $objdump cannot read $dll as a 32-bit PE file"; echo "0 passed, 1 failed"; exit 1; }
+file_header=$("$objdump" -f "$dll" 2>&1)
+
+passed=0
+failed=0
+# Take the status before calling: expanding a description with $(...) would reset $?.
+check() {  # check <description> <condition-exit-status> [detail]
+  if [ "$2" -eq 0 ]; then
+    echo "PASS $1"
+    passed=$((passed + 1))
+  else
+    echo "FAIL $1${3:+: $3}"
+    failed=$((failed + 1))
+  fi
+}
+
+grep -q 'file format pei-i386' <<<"$headers"
+ok=$?
+check "file format pei-i386" $ok
+
+grep -qE '^Magic[[:space:]]+010b[[:space:]]+\(PE32\)' <<<"$headers"
+ok=$?
+check "optional header is PE32" $ok
+
+grep -qE '^architecture: i386' <<<"$file_header"
+ok=$?
+check "machine i386" $ok "$(grep '^architecture' <<<"$file_header")"
+
+characteristics=$(awk '/^Characteristics/ { print $2; exit }' <<<"$headers")
+[ $(( characteristics & 0x2000 )) -ne 0 ]
+ok=$?
+check "image is a DLL" $ok "characteristics $characteristics"
+
+# The names of the export name table, one per line.
+exports=$(awk '/^\[Ordinal\/Name Pointer\] Table/ { on = 1; next }
+               on && /^\t\[ *[0-9]+\] / { sub(/^\t\[ *[0-9]+\] /, ""); print; next }
+               on { on = 0 }' <<<"$headers" | sort)
+expected=$(tr ' ' '\n' <<<"$expected_exports" | tr -s '\n' | sort)
+[ "$exports" = "$expected" ]
+ok=$?
+check "exports exactly the thirteen entry points" $ok "$(diff <(echo "$expected") <(echo "$exports") | grep '^[<>]' | tr '\n' ' ')"
+
+! grep -qE '@|^_' <<<"$exports"
+ok=$?
+check "export names carry no decoration" $ok "$(grep -E '@|^_' <<<"$exports" | tr '\n' ' ')"
+
+# The first "Export Address Table" line holds the number of addresses, in hexadecimal.
+address_hex=$(awk '/^\tExport Address Table[[:space:]]+[0-9a-f]+$/ { print $NF; exit }' <<<"$headers")
+name_hex=$(awk '/^\t\[Name Pointer\/Ordinal\] Table[[:space:]]+[0-9a-f]+$/ { print $NF; exit }' <<<"$headers")
+address_count=$([ -n "$address_hex" ] && echo $((16#$address_hex)))
+name_count=$([ -n "$name_hex" ] && echo $((16#$name_hex)))
+[ -n "$address_count" ] && [ "$address_count" = "$name_count" ]
+ok=$?
+check "no export by ordinal only" $ok "$address_count addresses, $name_count names"
+
+imports=$(awk '/DLL Name:/ { print toupper($3) }' <<<"$headers" | sort -u)
+unexpected=""
+for name in $imports; do
+  grep -qw -- "$name" <<<"$allowed_imports" || unexpected="$unexpected $name"
+done
+[ -n "$imports" ] && [ -z "$unexpected" ]
+ok=$?
+check "imports only system DLLs ($(echo $imports | tr '\n' ' '))" $ok "not a system DLL:$unexpected"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
