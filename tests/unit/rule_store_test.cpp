@@ -299,14 +299,6 @@ TEST(FindSortRuleTest, ComparesBucketsByteForByte)
     EXPECT_EQ(FindSortRule({}, "spam"), nullptr);
 }
 
-TEST_F(RuleStoreTest, FindSortRuleTellsSpamFromSpamAfterALoad)
-{
-    LoadFixture("current.ini");
-    loadSortRules(rules, profile, files);
-    EXPECT_NE(FindSortRule(rules, "spam"), nullptr);
-    EXPECT_EQ(FindSortRule(rules, "Spam"), nullptr);
-}
-
 TEST(HeaderRuleEncodingTest, EscapesColonsInBucketAndHeaderOnly)
 {
     struct Row {

@@ -285,13 +285,6 @@ TEST_F(SettingsStoreTest, SaveWritesTheDialogKeysInOrderAndFlushes)
     EXPECT_EQ(profile.text(kIni), Fixture("saved_settings.ini"));
 }
 
-TEST_F(SettingsStoreTest, SaveWritesSubjectEditAsItsNumber)
-{
-    settings.SubjectEdit = -3;
-    saveSettings(settings, profile, files);
-    EXPECT_EQ(profile.value(kIni, "Setup", "SubjectEdit"), "-3");
-}
-
 TEST_F(SettingsStoreTest, LearnedUrlIsWrittenOnceAndAlone)
 {
     profile.loadText(kIni, "[Setup]\nCheckConnect=0\n");
