@@ -28,52 +28,14 @@ if [ ${#programs[@]} -eq 0 ] || [ ! -f "$dll" ]; then
   exit 2
 fi
 
-# Tests talk to 127.0.0.1 only; a proxy from the environment would intercept WinINet.
-unset http_proxy https_proxy ftp_proxy all_proxy no_proxy HTTP_PROXY HTTPS_PROXY FTP_PROXY ALL_PROXY NO_PROXY
-# Wine needs the Japanese locale for code page 932; Linux need not have it generated.
-{ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null
-export WINEDEBUG=-all
-export WINEPREFIX="$build/wine-prefix"
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-
 runs="$build/wine-runs"
 rm -rf "$runs"
 mkdir -p "$runs"
 
-xvfb_pid=""
-cleanup() {
-  wineserver -k >/dev/null 2>&1
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1
-}
-trap cleanup EXIT
+source "$(dirname "$0")/wine_session.sh"
+trap wine_session_stop EXIT
 trap 'exit 130' INT TERM
-
-# Our own display; Xvfb picks a free number and writes it to the given descriptor.
-exec 3>"$runs/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$runs/xvfb.log" 2>&1 &
-xvfb_pid=$!
-disown "$xvfb_pid"  # out of the job table, which counts running tests only
-exec 3>&-
-for _ in $(seq 100); do
-  [ -s "$runs/display" ] && break
-  sleep 0.1
-done
-if [ ! -s "$runs/display" ]; then
-  echo "run_wine_tests: Xvfb did not start" >&2
-  exit 2
-fi
-export DISPLAY=":$(tr -d '[:space:]' <"$runs/display")"
-
-# One persistent wineserver for the whole run saves seconds per test; the trap stops it.
-if [ ! -f "$WINEPREFIX/.tarnwick-prefix" ]; then
-  wine wineboot -i >/dev/null 2>&1
-  wineserver -p
-  # Unmanaged windows: without a window manager, Wine otherwise waits 2 s for every
-  # visible top-level window it destroys.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  touch "$WINEPREFIX/.tarnwick-prefix"
-fi
-wineserver -p
+wine_session_start "$build" "$runs" || exit 2
 
 # One test in a fresh folder; writes PASS/FAIL and the log's tail to $runs/<n>.result.
 run_one() {
@@ -102,8 +64,14 @@ run_one() {
 }
 
 number=0
+listing_failed=0
 for program in "${programs[@]}"; do
-  tests=$(wine "$program" --gtest_list_tests "--gtest_filter=$filter" 2>/dev/null | tr -d '\r' | awk '
+  if ! listing=$(timeout 60 wine "$program" --gtest_list_tests "--gtest_filter=$filter" 2>/dev/null); then
+    echo "FAIL $(basename "$program") could not list its tests"
+    listing_failed=$((listing_failed + 1))
+    continue
+  fi
+  tests=$(tr -d '\r' <<<"$listing" | awk '
     /^[^ ]/ { suite = $1; next }
     /^  [^ ]/ { print suite $1 }')
   for test in $tests; do
@@ -117,7 +85,7 @@ done
 wait
 
 passed=0
-failed=0
+failed=$listing_failed
 for i in $(seq 1 $number); do
   result="$runs/$i.result"
   if [ -f "$result" ]; then

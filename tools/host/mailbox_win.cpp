@@ -274,12 +274,15 @@ std::string Mailbox::addUserFolder(const std::string& parent, const std::string&
 
 std::string Mailbox::addMessage(const std::string& folderPath, const std::string& bytes)
 {
-    long highest = 0;
+    // A file name is never reused within a folder, so a reference that once named a message
+    // never names another one.
+    long& highest = lastMessageNumber_[folderPath];
     for (const std::string& reference : messagesIn(folderPath)) {
         highest = std::max(highest, std::atol(reference.substr(reference.rfind('\\') + 1).c_str()));
     }
+    ++highest;
     char name[16];
-    std::snprintf(name, sizeof name, "%08ld", highest + 1);
+    std::snprintf(name, sizeof name, "%08ld", highest);
     const std::string reference = folderPath + "\\" + name;
     if (!WriteFileBytes(messagePath(reference), bytes)) {
         return std::string();

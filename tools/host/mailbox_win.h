@@ -17,6 +17,7 @@
 // as "郵便受け", "送信箱" and "ごみ箱". All texts are Shift-JIS bytes.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,7 +62,8 @@ public:
     // A folder group (Type "Subfolder"), which holds folders only.
     std::string addGroup(const std::string& parent, const std::string& title);
 
-    // Stores bytes as they are as a new message file in folder; returns its reference.
+    // Stores bytes as they are as a new message file in folder; returns its reference. File
+    // names are numbered on and never reused by this mailbox object.
     std::string addMessage(const std::string& folderPath, const std::string& bytes);
     // Stores a copy of an existing file as a new message; empty when it cannot be read.
     std::string addMessageFromFile(const std::string& folderPath, const std::string& file);
@@ -93,6 +95,7 @@ private:
                          std::vector<FolderListing>& out) const;
 
     std::string root_;
+    std::map<std::string, long> lastMessageNumber_;  // per folder path
 };
 
 // Profile helpers over Get/WritePrivateProfileStringA, used for the client's INI files.
