@@ -20,6 +20,7 @@
 #include <winsock.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -139,7 +140,7 @@ public:
 
 private:
     template <typename F>
-    auto locked(F action) const
+    auto locked(F action) const -> decltype(action())
     {
         std::lock_guard<std::mutex> lock(mutex_);
         return action();
@@ -191,7 +192,7 @@ private:
             std::string value = colon == std::string::npos ? "" : line.substr(colon + 1);
             value.erase(0, value.find_first_not_of(' '));
             if (lstrcmpiA(name.c_str(), "Content-Length") == 0) {
-                contentLength = std::stoul(value);
+                contentLength = std::strtoul(value.c_str(), nullptr, 10);
             }
             request.headers.emplace_back(std::move(name), std::move(value));
         }
