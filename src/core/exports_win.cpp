@@ -5,6 +5,7 @@
 #include "core/plugin.h"
 #include "core/process_win.h"
 #include "host/folder_catalogue.h"
+#include "host/menus_win.h"
 #include "host/new_mail_tally.h"
 #include "mail/receive_filter.h"
 
@@ -127,14 +128,22 @@ int WINAPI APCFolderPreOpenView(HWND, int)
     return 1;
 }
 
-int WINAPI APCFolderInitMenu(HWND, HMENU, int)
+int WINAPI APCFolderInitMenu(HWND window, HMENU menu, int menuId)
 {
-    return 0;
+    try {
+        return FolderInitMenu(window, menu, menuId);
+    } catch (...) {
+        return 0;
+    }
 }
 
-int WINAPI APCViewInitMenu(HWND, HMENU, int menuId)
+int WINAPI APCViewInitMenu(HWND window, HMENU menu, int menuId)
 {
-    return menuId;
+    try {
+        return ViewInitMenu(window, menu, menuId);
+    } catch (...) {
+        return menuId;
+    }
 }
 
 void WINAPI APCSendInitMenu(int, int, int)
