@@ -8,6 +8,18 @@
 // tests/wine/run_wine_tests.sh runs every test that way: a copy of the executable and of the
 // DLL in a new folder, one --gtest_filter per process.
 //
+// What a test usually does, all through host():
+//   startPlugin()                              load, APCStartUp, APCFolderCreate(frame)
+//   mailbox().addAccount/addFolder/addGroup/addMessage, host().openFolder(folderPath)
+//   host().retrieve(account, {bytes...})       stores, APCRecFilter each, end of retrieval
+//   host().setSelection({refs}), host().openView(ref)
+//   BuiltMenu m = host().folderMenu();  host().chooseMenuItem(m, "label")
+//   host().calls()/callsTo("APAMarkMail"), markOf(ref), copiesOf(ref), serverDeletes()
+//   host().liveTimers(), host().stepTimers(), host().pumpMessagesFor(ms)
+//   DialogWatcher box("caption");  ...code that shows it...;  box.waitFor(1)
+// Any modal box the plug-in may show needs a DialogWatcher started before the call, or the
+// test stops at its timeout.
+//
 // Texts: the sources are compiled with -fexec-charset=CP932, so narrow literals are
 // Shift-JIS, as the plug-in and the host see them. Wrap values in Utf8() in failure messages.
 #pragma once
