@@ -20,9 +20,10 @@ void loadSettings(PluginSettings& settings, ProfileStore& profile, FileSystem& f
 void saveSettings(const PluginSettings& settings, ProfileStore& profile, FileSystem& files);
 
 // Sets URL to a learned classifier address when URL is empty and writes that key alone.
-// Returns true when the address was taken.
+// Returns true when the address was taken; an empty address is never taken.
 bool writeLearnedUrl(PluginSettings& settings, const std::string& address, ProfileStore& profile,
                      FileSystem& files);
 
 // The number a profile value stands for: blanks skipped, optional sign, digits; 0 for none.
+// Values beyond the 32-bit range stick at its limits.
 int32_t ProfileNumber(const std::string& value);
