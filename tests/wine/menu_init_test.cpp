@@ -27,3 +27,31 @@ TEST_F(MenuInitTest, ViewMenu200IsAnsweredWithItsIdAndGetsNothing)
 }
 
 }  // namespace
+
+namespace {
+
+using MenuChoiceTest = HostFixture;
+
+// The path a user's choice takes: the item's command number reaches the window the menu was
+// built for, and the host runs the callback the plug-in registered under that number.
+TEST_F(MenuChoiceTest, ChosenFolderMenuItemRunsTheRegisteredCallback)
+{
+    ASSERT_TRUE(startPlugin());
+    const std::string account = addAccount("acct", "Account");
+    host().openFolder(Mailbox::inbox(account));
+
+    BuiltMenu menu = host().folderMenu(102);
+    const std::optional<MenuEntry> open = menu.find("POPFileを開く");
+    ASSERT_TRUE(open.has_value());
+    const std::vector<HostCall> registrations = host().callsTo("APARegistCallback");
+    ASSERT_FALSE(registrations.empty());
+    EXPECT_EQ(std::to_string(open->id), registrations.back().result);
+
+    host().clearCalls();
+    ASSERT_TRUE(host().chooseMenuItem(menu, "POPFileを開く"));
+    const std::vector<HostCall> asked = host().callsTo("APAFolderGetCurrentEntry");
+    ASSERT_EQ(asked.size(), 1u) << "with no current mail, the item only asks for it";
+    EXPECT_EQ(asked[0].arguments[0], LoggedPointer(host().frame()));
+}
+
+}  // namespace
