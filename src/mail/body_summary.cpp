@@ -44,15 +44,6 @@ std::string_view UpToNul(std::string_view text) {
     return text.substr(0, FindCharOrEnd(text, '\0'));
 }
 
-// Consumes bytes up to and including the next LF. False when the file ended first.
-bool SkipRestOfLine(MailStream& stream) {
-    for (;;) {
-        const int byte = ReadMailChar(stream);
-        if (byte == '\n') return true;
-        if (byte < 0) return false;
-    }
-}
-
 void ApplyCharset(std::string_view contentType, BodyEncoding& encoding) {
     const std::string_view charset = contentType.substr(SkipPastNoCase(contentType, "charset="));
     if (charset.empty()) return;

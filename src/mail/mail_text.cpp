@@ -16,15 +16,6 @@ bool IsBlank(int byte) {
     return byte == ' ' || byte == '\t';
 }
 
-// Consumes bytes up to and including the next LF. False when the file ended first.
-bool SkipRestOfLine(MailStream& stream) {
-    for (;;) {
-        const int byte = ReadMailChar(stream);
-        if (byte == '\n') return true;
-        if (byte < 0) return false;
-    }
-}
-
 std::string CutAtNul(std::string text) {
     const size_t nul = text.find('\0');
     if (nul != std::string::npos) text.resize(nul);
@@ -46,6 +37,14 @@ int PeekMailChar(MailStream& stream) {
     const int byte = ReadMailChar(stream);
     stream.seek(before);
     return byte;
+}
+
+bool SkipRestOfLine(MailStream& stream) {
+    for (;;) {
+        const int byte = ReadMailChar(stream);
+        if (byte == '\n') return true;
+        if (byte < 0) return false;
+    }
 }
 
 bool ReadMailLine(MailStream& stream, std::string& line, size_t bufferSize) {

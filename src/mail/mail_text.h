@@ -23,6 +23,10 @@ int ReadMailChar(MailStream& stream);
 // The byte ReadMailChar would return next, without consuming it.
 int PeekMailChar(MailStream& stream);
 
+// Consumes bytes through ReadMailChar up to and including the next LF. False when the
+// file ended first.
+bool SkipRestOfLine(MailStream& stream);
+
 // Replaces line with the next line: bytes through ReadMailChar until an LF has been
 // stored, bufferSize - 1 bytes are stored, or the end of the file. False (line empty)
 // when no byte was read or bufferSize is below 2. Embedded NUL bytes are kept.
