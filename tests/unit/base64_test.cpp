@@ -53,15 +53,4 @@ TEST(DecodeBase64Test, InputCutShortNeverReadsPastItsEnd) {
     }
 }
 
-TEST(Base64ValueTest, StandardAlphabetOnly) {
-    EXPECT_EQ(Base64Value('A'), 0);
-    EXPECT_EQ(Base64Value('z'), 51);
-    EXPECT_EQ(Base64Value('9'), 61);
-    EXPECT_EQ(Base64Value('+'), 62);
-    EXPECT_EQ(Base64Value('/'), 63);
-    EXPECT_EQ(Base64Value('='), -1);
-    EXPECT_EQ(Base64Value('?'), -1);
-    EXPECT_EQ(Base64Value('\x82'), -1);
-}
-
 }  // namespace

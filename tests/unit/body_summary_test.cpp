@@ -34,17 +34,6 @@ std::string ReadQuotedPairOf(const std::string& bytes, std::string* rest = nullp
     return text;
 }
 
-TEST(HexDigitValueTest, BothCasesAndNothingElse) {
-    EXPECT_EQ(HexDigitValue('0'), 0);
-    EXPECT_EQ(HexDigitValue('9'), 9);
-    EXPECT_EQ(HexDigitValue('A'), 10);
-    EXPECT_EQ(HexDigitValue('f'), 15);
-    EXPECT_EQ(HexDigitValue('G'), -1);
-    EXPECT_EQ(HexDigitValue('/'), -1);
-    EXPECT_EQ(HexDigitValue(':'), -1);
-    EXPECT_EQ(HexDigitValue(0x82), -1);
-}
-
 TEST(ReadQuotedPairTest, DecodesPairsSoftBreaksAndJunk) {
     std::string rest;
     EXPECT_EQ(ReadQuotedPairOf("3Dx"), "=");
