@@ -1,0 +1,408 @@
+// Correcting a message's bucket through the plug-in's menus in the replacement host, with
+// the stand-in classifier as the peer.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "host_fixture.h"
+#include "stand_in_classifier_win.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kTitle = "私の口座";
+
+// Every address the system's browser launcher is asked to open is appended, one per line,
+// to "browser.log" beside this test's folder. Wine's launcher runs the programs listed in
+// HKCU\Software\Wine\WineBrowser "Browsers"; the recorder is a shell script that Wine
+// creates executable because its name ends in ".exe". All tests share one recorder and
+// log, so each test looks only for addresses holding its own classifier's port.
+class BrowserRecorder {
+public:
+    BrowserRecorder()
+    {
+        const std::string shared = ProgramFolderOfThisProcess() + "..\\";
+        logPath_ = shared + "browser.log";
+        const std::string recorder = shared + "browser-recorder.exe";
+        const std::string staging = ProgramFolderOfThisProcess() + "browser-recorder.exe";
+        const std::string script = "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + UnixPath(logPath_) + "'\n";
+        WriteFileBytes(staging, script);
+        MoveFileExA(staging.c_str(), recorder.c_str(), MOVEFILE_REPLACE_EXISTING);
+        HKEY key;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+            const std::string browsers = UnixPath(recorder);
+            RegSetValueExA(key, "Browsers", 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(browsers.c_str()),
+                           static_cast<DWORD>(browsers.size() + 1));
+            RegCloseKey(key);
+        }
+    }
+
+    // The logged addresses that contain marker, once the first one has arrived or the wait
+    // is over.
+    std::vector<std::string> opened(const std::string& marker,
+                                    std::chrono::milliseconds wait = 15s) const
+    {
+        const auto deadline = std::chrono::steady_clock::now() + wait;
+        for (;;) {
+            std::vector<std::string> found;
+            const std::string log = ReadFileBytes(logPath_).value_or("");
+            for (std::size_t start = 0; start < log.size();) {
+                std::size_t end = log.find('\n', start);
+                if (end == std::string::npos) {
+                    end = log.size();
+                }
+                const std::string line = log.substr(start, end - start);
+                if (line.find(marker) != std::string::npos) {
+                    found.push_back(line);
+                }
+                start = end + 1;
+            }
+            if (!found.empty() || std::chrono::steady_clock::now() >= deadline) {
+                return found;
+            }
+            std::this_thread::sleep_for(100ms);
+        }
+    }
+
+private:
+    static std::string UnixPath(const std::string& windowsPath)
+    {
+        using ToUnix = char*(CDECL*)(LPCWSTR);
+        // Through a plain function pointer type: the looked-up address has no signature.
+        const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void (*)()>(
+            GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+        wchar_t wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH);
+        char* unix = toUnix != nullptr ? toUnix(wide) : nullptr;
+        if (unix == nullptr) {
+            return "/dev/null";
+        }
+        std::string path = unix;
+        HeapFree(GetProcessHeap(), 0, unix);
+        return path;
+    }
+
+    std::string logPath_;
+};
+
+// The labels the plug-in appended to a host menu (MenuLabelTree order).
+std::vector<std::string> AddedLabels(const BuiltMenu& menu)
+{
+    const std::vector<std::string> all = menu.labels();
+    const std::size_t before = menu.labelsBeforePlugin().size();
+    return std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(std::min(before, all.size())),
+                                    all.end());
+}
+
+class CorrectionTest : public HostFixture {
+protected:
+    void SetUp() override
+    {
+        HostFixture::SetUp();
+        ASSERT_TRUE(classifier.running());
+        account = addAccount("acct", kTitle);
+        inbox = Mailbox::inbox(account);
+        work = mailbox().addFolder(account, "仕事");
+    }
+
+    // The plug-in's INI before start-up: a sorting rule for "work" into 仕事 with mark 3,
+    // the URL setting (none when url is empty) and SubjectEdit.
+    void StartWith(const std::string& url, int subjectEdit = 0)
+    {
+        std::string ini = "[Setup]\r\nCheckConnect=0\r\nSubjectEdit=" + std::to_string(subjectEdit) +
+                          "\r\n";
+        if (!url.empty()) {
+            ini += "URL=" + url + "\r\n";
+        }
+        ini += "[MoveMail]\r\nwork=仕事\r\n[Action]\r\nwork=2,0,0\r\n[Mark]\r\nwork=3\r\n";
+        writePluginIni(ini);
+        ASSERT_TRUE(startPlugin());
+        host().openFolder(inbox);
+    }
+
+    std::string Link(const std::string& base, int view) const
+    {
+        return base + "jump_to_message?view=" + std::to_string(view);
+    }
+
+    // A message in the inbox, classified spam by the stand-in, made current and selected.
+    std::string SelectMail(const std::string& subject = "Subject: hello",
+                           const std::string& link = "")
+    {
+        const std::string mail = mailbox().addMessage(
+            inbox, MailText({"From: sender@example.jp", subject, "X-Text-Classification: spam",
+                             "X-POPFile-Link: " + (link.empty() ? Link(classifier.baseUrl(), 17) : link)},
+                            "body line\r\n"));
+        host().setCurrentEntry(mail);
+        host().setSelection({mail});
+        return mail;
+    }
+
+    std::string ExpectedBody(const std::string& bucket, int view) const
+    {
+        return "search=&sort=-inserted&session=" + classifier.sessionKey() +
+               "&negate=&start_message=0&filter=&reclassify_" + std::to_string(view) + "=" +
+               bucket + "&change=%BA%C6%CA%AC%CE%E0";
+    }
+
+    StandInClassifier classifier;
+    std::string account;
+    std::string inbox;
+    std::string work;
+};
+
+TEST_F(CorrectionTest, FolderMenuListsTheBucketsWithTheCurrentOneChecked)
+{
+    StartWith(classifier.baseUrl());
+    SelectMail();
+    BuiltMenu menu = host().folderMenu(102);
+
+    const std::vector<std::string> expected = {
+        "POPFile訂正[spam]", "POPFile訂正[spam]>spam", "POPFile訂正[spam]>work",
+        "POPFile訂正[spam]>personal", "POPFile訂正[spam]>バケツの再取得",
+        "POPFileを開く"};
+    EXPECT_EQ(AddedLabels(menu), expected);
+    const auto submenu = menu.find("POPFile訂正[spam]");
+    ASSERT_TRUE(submenu && submenu->submenu);
+    const std::vector<MenuEntry> items = MenuItems(submenu->submenu);
+    ASSERT_EQ(items.size(), 5u);
+    EXPECT_TRUE(items[0].checked);
+    EXPECT_FALSE(items[1].checked);
+    EXPECT_FALSE(items[2].checked);
+    EXPECT_TRUE(items[3].separator);
+    for (int i : {0, 1, 2, 4}) {
+        EXPECT_NE(items[static_cast<std::size_t>(i)].id, 0u) << i;
+    }
+}
+
+TEST_F(CorrectionTest, ChoosingABucketPostsTheCorrectionAndRefilesTheMail)
+{
+    StartWith(classifier.baseUrl());
+    const std::string mail = SelectMail();
+    BuiltMenu menu = host().folderMenu(102);
+    ASSERT_TRUE(host().chooseMenuItem(menu, "work"));
+
+    const auto corrections = classifier.corrections();
+    ASSERT_EQ(corrections.size(), 1u);
+    EXPECT_EQ(corrections[0].method, "POST");
+    EXPECT_EQ(corrections[0].target, "/history");
+    EXPECT_EQ(corrections[0].body, ExpectedBody("work", 17));
+    EXPECT_EQ(corrections[0].header("User-Agent"), std::optional<std::string>("tarnwick"));
+    EXPECT_EQ(corrections[0].header("Content-Type"), std::nullopt);
+
+    EXPECT_FALSE(mailbox().messageExists(mail));
+    const std::vector<std::string> filed = mailbox().messagesIn(work);
+    ASSERT_EQ(filed.size(), 1u);
+    EXPECT_EQ(mailbox().readMessage(filed[0]),
+              MailText({"From: sender@example.jp", "Subject: hello", "X-Text-Classification: work",
+                        "X-POPFile-Link: " + Link(classifier.baseUrl(), 17)},
+                       "body line\r\n"));
+    EXPECT_EQ(host().markOf(filed[0]), 3);
+    const auto marks = host().callsTo("APAMarkMail");
+    ASSERT_EQ(marks.size(), 2u);
+    EXPECT_EQ(marks[0].arguments, (std::vector<std::string>{mail, "7", "0"}));
+    EXPECT_EQ(marks[1].arguments, (std::vector<std::string>{mail, "3", "1"}));
+}
+
+TEST_F(CorrectionTest, BucketWithoutRuleGoesToTheInbox)
+{
+    StartWith(classifier.baseUrl());
+    const std::string mail = SelectMail();
+    BuiltMenu menu = host().folderMenu(102);
+    ASSERT_TRUE(host().chooseMenuItem(menu, "personal"));
+
+    const auto moves = host().callsTo("APAMoveMail");
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0].arguments, (std::vector<std::string>{mail, std::string(kTitle) + "\\郵便受け"}));
+    const std::vector<std::string> inInbox = mailbox().messagesIn(inbox);
+    ASSERT_EQ(inInbox.size(), 1u);
+    EXPECT_NE(mailbox().readMessage(inInbox[0])->find("X-Text-Classification: personal\r\n"),
+              std::string::npos);
+    EXPECT_EQ(host().markOf(inInbox[0]), 0);
+}
+
+TEST_F(CorrectionTest, EditedSubjectIsCopiedIntoTheFolder)
+{
+    StartWith(classifier.baseUrl(), 1);
+    const std::string mail = SelectMail("Subject: [unclassified] Hello");
+    BuiltMenu menu = host().folderMenu(102);
+    ASSERT_TRUE(host().chooseMenuItem(menu, "work"));
+
+    EXPECT_TRUE(host().callsTo("APAMoveMail").empty());
+    EXPECT_FALSE(mailbox().messageExists(mail));
+    const std::vector<std::string> filed = mailbox().messagesIn(work);
+    ASSERT_EQ(filed.size(), 1u);
+    const std::string text = mailbox().readMessage(filed[0]).value_or("");
+    EXPECT_NE(text.find("Subject: Hello\r\n"), std::string::npos) << Utf8(text);
+    EXPECT_NE(text.find("X-Text-Classification: work\r\n"), std::string::npos) << Utf8(text);
+    EXPECT_TRUE(tempFiles().empty());
+}
+
+TEST_F(CorrectionTest, BucketListIsFetchedOnceAndAgainOnRequest)
+{
+    StartWith(classifier.baseUrl());
+    SelectMail();
+    host().folderMenu(102);
+    classifier.setBuckets({"spam", "family"});
+    BuiltMenu second = host().folderMenu(102);
+    EXPECT_EQ(classifier.requestsTo("/buckets").size(), 1u);
+    EXPECT_FALSE(second.find("family"));
+
+    ASSERT_TRUE(host().chooseMenuItem(second, "バケツの再取得"));
+    EXPECT_EQ(classifier.requestsTo("/buckets").size(), 2u);
+    BuiltMenu third = host().folderMenu(102);
+    EXPECT_TRUE(third.find("family"));
+    EXPECT_FALSE(third.find("work"));
+}
+
+TEST_F(CorrectionTest, ExpiredSessionRecordsNothingButTheMailIsStillCorrected)
+{
+    StartWith(classifier.baseUrl());
+    const std::string stale = "<a href=\"/history?session=0000expired0000\">History</a>";
+    classifier.setPage("/", stale);
+    const std::string mail = SelectMail();
+    BuiltMenu menu = host().folderMenu(102);
+    ASSERT_TRUE(host().chooseMenuItem(menu, "work"));
+
+    EXPECT_EQ(classifier.requestsTo("/history").size(), 1u);
+    EXPECT_TRUE(classifier.corrections().empty());
+    EXPECT_EQ(mailbox().messagesIn(work).size(), 1u);
+}
+
+TEST_F(CorrectionTest, LinkWithoutViewTellsTheClassifierNothing)
+{
+    StartWith(classifier.baseUrl());
+    SelectMail("Subject: hello", classifier.baseUrl() + "jump_to_message?id=17");
+    BuiltMenu menu = host().folderMenu(102);
+    ASSERT_TRUE(host().chooseMenuItem(menu, "work"));
+    EXPECT_TRUE(classifier.requestsTo("/history").empty());
+    EXPECT_EQ(mailbox().messagesIn(work).size(), 1u);
+}
+
+TEST_F(CorrectionTest, UrlIsLearnedFromTheFirstLinkAndWrittenOnce)
+{
+    StartWith("");
+    SelectMail();
+    BuiltMenu menu = host().folderMenu(102);
+    EXPECT_EQ(readPluginIni("Setup", "URL"), classifier.baseUrl());
+    EXPECT_TRUE(menu.find("work")) << "the learned address serves the bucket list at once";
+
+    SelectMail("Subject: second", Link("http://127.0.0.1:1/", 5));
+    host().folderMenu(102);
+    EXPECT_EQ(readPluginIni("Setup", "URL"), classifier.baseUrl());
+}
+
+TEST_F(CorrectionTest, UsersUrlIsNeverReplaced)
+{
+    StartWith(classifier.baseUrl());
+    SelectMail("Subject: hello", Link("http://127.0.0.1:1/", 5));
+    host().folderMenu(102);
+    EXPECT_EQ(readPluginIni("Setup", "URL"), classifier.baseUrl());
+}
+
+TEST_F(CorrectionTest, ForgedLinkIsNotLearnedIntoAnEmptyUrl)
+{
+    StartWith("");
+    SelectMail("Subject: hello", "file:///C:/windows/jump?view=5");
+    BuiltMenu menu = host().folderMenu(102);
+    EXPECT_EQ(readPluginIni("Setup", "URL"), "");
+    EXPECT_TRUE(menu.find("POPFileの情報が取得できません"));
+}
+
+TEST_F(CorrectionTest, UnreachableClassifierGivesTheNoInformationItem)
+{
+    StartWith("http://127.0.0.1:1/");
+    SelectMail();
+    BuiltMenu menu = host().folderMenu(102);
+    const auto item = menu.find("POPFileの情報が取得できません");
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->id, 0u);
+}
+
+TEST_F(CorrectionTest, UnclassifiedMailGetsOnlyTheOpenItem)
+{
+    StartWith(classifier.baseUrl());
+    const std::string mail = mailbox().addMessage(inbox, MailText({"Subject: plain"}, "x\r\n"));
+    host().setCurrentEntry(mail);
+    host().setSelection({mail});
+    BuiltMenu menu = host().folderMenu(102);
+    EXPECT_EQ(AddedLabels(menu), (std::vector<std::string>{"POPFileを開く"}));
+}
+
+TEST_F(CorrectionTest, SeveralSelectedMailsGetACountedSubmenuWithNothingChecked)
+{
+    StartWith(classifier.baseUrl());
+    const std::string first = SelectMail();
+    const std::string second = SelectMail("Subject: other");
+    host().setSelection({first, second});
+    BuiltMenu menu = host().folderMenu(102);
+    const auto submenu = menu.find("POPFile訂正(選択数 2)");
+    ASSERT_TRUE(submenu && submenu->submenu);
+    const std::vector<MenuEntry> items = MenuItems(submenu->submenu);
+    ASSERT_EQ(items.size(), 5u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(items[static_cast<std::size_t>(i)].checked) << i;
+    }
+}
+
+TEST_F(CorrectionTest, ViewMenuCorrectsTheShownMail)
+{
+    StartWith(classifier.baseUrl());
+    const std::string mail = SelectMail();
+    host().setCurrentEntry("");
+    HWND view = host().openView(mail);
+    BuiltMenu menu = host().viewMenu(view, 202);
+    EXPECT_EQ(menu.initResult(), 1);
+    ASSERT_TRUE(menu.find("POPFile訂正[spam]"));
+    ASSERT_TRUE(host().chooseMenuItem(menu, "work"));
+    ASSERT_EQ(classifier.corrections().size(), 1u);
+    EXPECT_EQ(classifier.corrections()[0].body, ExpectedBody("work", 17));
+    EXPECT_EQ(mailbox().messagesIn(work).size(), 1u);
+}
+
+TEST_F(CorrectionTest, ViewMenuBarGetsTheItemsInItsFourthSubmenu)
+{
+    StartWith(classifier.baseUrl());
+    const std::string mail = SelectMail();
+    HWND view = host().openView(mail);
+    BuiltMenu menu = host().viewMenu(view, 201);
+    EXPECT_EQ(menu.initResult(), 1);
+    const std::vector<MenuEntry> bar = MenuItems(menu.handle());
+    ASSERT_GE(bar.size(), 4u);
+    const std::vector<MenuEntry> fourth = MenuItems(bar[3].submenu);
+    ASSERT_GE(fourth.size(), 2u);
+    EXPECT_EQ(fourth[fourth.size() - 2].label, "POPFile訂正[spam]");
+    EXPECT_EQ(fourth.back().label, "POPFileを開く");
+}
+
+// ---- Opening the classifier's page ------------------------------------------------------
+
+TEST_F(CorrectionTest, OpenItemOpensTheMailsLink)
+{
+    BrowserRecorder browser;
+    StartWith(classifier.baseUrl());
+    SelectMail();
+    BuiltMenu menu = host().folderMenu(102);
+    ASSERT_TRUE(host().chooseMenuItem(menu, "POPFileを開く"));
+    const std::string marker = "127.0.0.1:" + std::to_string(classifier.port());
+    EXPECT_EQ(browser.opened(marker), (std::vector<std::string>{Link(classifier.baseUrl(), 17)}));
+}
+
+TEST_F(CorrectionTest, OpenItemOpensTheUrlInsteadOfALinkThatIsNoWebAddress)
+{
+    BrowserRecorder browser;
+    StartWith(classifier.baseUrl());
+    const std::string marker = "127.0.0.1:" + std::to_string(classifier.port());
+    SelectMail("Subject: hello", "ftp://" + marker + "/forged/jump?view=5");
+    HWND view = host().openView(mailbox().messagesIn(inbox).front());
+    BuiltMenu menu = host().viewMenu(view, 202);
+    ASSERT_TRUE(host().chooseMenuItem(menu, "POPFileを開く"));
+    EXPECT_EQ(browser.opened(marker), (std::vector<std::string>{classifier.baseUrl()}));
+}
+
+}  // namespace
