@@ -13,6 +13,24 @@ double SecondsBetween(const LARGE_INTEGER& before, const LARGE_INTEGER& after)
            static_cast<double>(frequency.QuadPart);
 }
 
+// Adds the time from construction to destruction to a running total.
+class ServiceTimer {
+public:
+    explicit ServiceTimer(double& total) : total_(total) { QueryPerformanceCounter(&start_); }
+    ~ServiceTimer()
+    {
+        LARGE_INTEGER end;
+        QueryPerformanceCounter(&end);
+        total_ += SecondsBetween(start_, end);
+    }
+    ServiceTimer(const ServiceTimer&) = delete;
+    ServiceTimer& operator=(const ServiceTimer&) = delete;
+
+private:
+    double& total_;
+    LARGE_INTEGER start_;
+};
+
 constexpr const char* kFrameClass = "AfxMDIFrame42s";
 constexpr const char* kViewClass = "Corvane32MailView";
 constexpr const char* kTreeRootText = "Corvane32";
@@ -535,10 +553,12 @@ std::vector<RetrievedMessage> ReplacementHost::retrieve(const std::string& accou
         if (plugin_.loaded()) {
             LARGE_INTEGER before;
             LARGE_INTEGER after;
+            const double servicesBefore = fileServiceSeconds_;
             QueryPerformanceCounter(&before);
             message.result = plugin_.entry().APCRecFilter(message.path.c_str());
             QueryPerformanceCounter(&after);
             message.filterSeconds = SecondsBetween(before, after);
+            message.hostServiceSeconds = fileServiceSeconds_ - servicesBefore;
         }
         if ((message.result & 1) != 0) {
             serverDeletes_.push_back(message.reference);
@@ -739,6 +759,7 @@ int ReplacementHost::APAIsBusy()
 
 const char* ReplacementHost::APAGetMailbox()
 {
+    ServiceTimer timer(fileServiceSeconds_);
     mailboxText_ = mailbox_.root();
     log("APAGetMailbox", {}, mailboxText_);
     return mailboxText_.c_str();
@@ -755,6 +776,7 @@ const char* ReplacementHost::APAGetAccount(HWND window)
 
 int ReplacementHost::APAImportFile(const char* file, const char* destination, int reserved)
 {
+    ServiceTimer timer(fileServiceSeconds_);
     std::string imported;
     if (file != nullptr && destination != nullptr) {
         if (const std::optional<std::string> folder = mailbox_.resolveDestination(destination)) {
@@ -775,6 +797,7 @@ int ReplacementHost::APAImportFile(const char* file, const char* destination, in
 
 int ReplacementHost::APASaveMail(const char* mail, const char* file, int reserved1, int reserved2)
 {
+    ServiceTimer timer(fileServiceSeconds_);
     int result = 0;
     if (mail != nullptr && file != nullptr && mailbox_.messageExists(mail)) {
         result = CopyFileA(mailbox_.messagePath(mail).c_str(), file, FALSE) ? 1 : 0;
@@ -811,6 +834,7 @@ int ReplacementHost::APAMoveMail(const char* mail, const char* destination)
 
 int ReplacementHost::APAMarkMail(const char* mail, int mark, int set)
 {
+    ServiceTimer timer(fileServiceSeconds_);
     if (mail != nullptr) {
         if (set != 0) {
             marks_[mail] = mark;
@@ -826,6 +850,7 @@ int ReplacementHost::APAMarkMail(const char* mail, int mark, int set)
 
 int ReplacementHost::APADeleteMail(const char* mail)
 {
+    ServiceTimer timer(fileServiceSeconds_);
     int result = 0;
     if (mail != nullptr) {
         result = DeleteFileA(mailbox_.messagePath(mail).c_str()) ? 1 : 0;

@@ -65,6 +65,7 @@ struct RetrievedMessage {
     bool serverDeleteRecorded = false;  // bit 1: the host noted a deletion on the server
     bool hostCopyDeleted = false;       // bit 4: the host deleted its stored copy
     double filterSeconds = 0;           // time spent inside APCRecFilter
+    double hostServiceSeconds = 0;      // of that, time in the host's mail and file services
 };
 
 struct MenuEntry {
@@ -290,6 +291,9 @@ private:
     std::map<std::string, std::vector<std::string>> copies_;   // reference -> imported copies
     std::vector<std::string> serverDeletes_;
     std::vector<HostCall> calls_;
+    // Time spent in the services that touch the mailbox (mailbox root, save, import, mark,
+    // delete), for telling the plug-in's own share of a retrieval apart.
+    double fileServiceSeconds_ = 0;
 
     // Texts returned to the plug-in stay valid until the same service is called again.
     std::string mailboxText_;
