@@ -380,6 +380,79 @@ TEST_F(CorrectionTest, ViewMenuBarGetsTheItemsInItsFourthSubmenu)
     EXPECT_EQ(fourth.back().label, "POPFileを開く");
 }
 
+// ---- Hostile or broken classifier pages ------------------------------------------------
+
+TEST_F(CorrectionTest, TenThousandBucketsAreListedAndTheLastCanBeChosen)
+{
+    std::vector<std::string> buckets;
+    for (int i = 0; i < 10000; ++i) {
+        buckets.push_back("b" + std::to_string(i));
+    }
+    classifier.setBuckets(buckets);
+    StartWith(classifier.baseUrl());
+    SelectMail();
+    BuiltMenu menu = host().folderMenu(102);
+    const auto submenu = menu.find("POPFile訂正[spam]");
+    ASSERT_TRUE(submenu && submenu->submenu);
+    EXPECT_EQ(GetMenuItemCount(submenu->submenu), 10002);
+    ASSERT_TRUE(host().chooseMenuItem(menu, "b9999"));
+    ASSERT_EQ(classifier.corrections().size(), 1u);
+    EXPECT_EQ(classifier.corrections()[0].body, ExpectedBody("b9999", 17));
+}
+
+TEST_F(CorrectionTest, TenMegabyteBucketPageIsRead)
+{
+    classifier.setPage("/buckets", std::string(10 * 1024 * 1024, ' ') +
+                                       classifier.generatedBucketPage());
+    StartWith(classifier.baseUrl());
+    SelectMail();
+    BuiltMenu menu = host().folderMenu(102);
+    EXPECT_TRUE(menu.find("personal"));
+}
+
+TEST_F(CorrectionTest, BrokenBucketPagesGiveTheNoInformationItem)
+{
+    const std::string key = classifier.sessionKey();
+    const std::vector<std::string> pages = {
+        // A NUL byte ends the text of its 1024-byte chunk, and the session link with it.
+        std::string("<html>") + '\0' + classifier.generatedBucketPage(),
+        "<a href=\"/history?session=" + key + " showbucket=spam showbucket=work",
+        "<html><body>no markers at all</body></html>",
+    };
+    StartWith(classifier.baseUrl());
+    SelectMail();
+    for (const std::string& page : pages) {
+        classifier.setPage("/buckets", page);
+        BuiltMenu menu = host().folderMenu(102);
+        EXPECT_TRUE(menu.find("POPFileの情報が取得できません")) << Utf8(page.substr(0, 60));
+        EXPECT_FALSE(menu.find("spam"));
+    }
+}
+
+TEST_F(CorrectionTest, BucketNamesWithLineBreaksAreNotOffered)
+{
+    classifier.setBuckets({"spam", "evil\r\nX-Injected: 1", "work"});
+    StartWith(classifier.baseUrl());
+    SelectMail();
+    BuiltMenu menu = host().folderMenu(102);
+    const auto submenu = menu.find("POPFile訂正[spam]");
+    ASSERT_TRUE(submenu && submenu->submenu);
+    const std::vector<MenuEntry> items = MenuItems(submenu->submenu);
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0].label, "spam");
+    EXPECT_EQ(items[1].label, "work");
+}
+
+TEST_F(CorrectionTest, HugeViewNumberTellsTheClassifierNothing)
+{
+    StartWith(classifier.baseUrl());
+    SelectMail("Subject: hello", classifier.baseUrl() + "jump_to_message?view=" + std::string(40, '9'));
+    BuiltMenu menu = host().folderMenu(102);
+    ASSERT_TRUE(host().chooseMenuItem(menu, "work"));
+    EXPECT_TRUE(classifier.requestsTo("/history").empty());
+    EXPECT_EQ(mailbox().messagesIn(work).size(), 1u);
+}
+
 // ---- Opening the classifier's page ------------------------------------------------------
 
 TEST_F(CorrectionTest, OpenItemOpensTheMailsLink)
