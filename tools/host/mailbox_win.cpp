@@ -276,14 +276,21 @@ std::string Mailbox::addMessage(const std::string& folderPath, const std::string
 {
     // A file name is never reused within a folder, so a reference that once named a message
     // never names another one.
+    // The folder is listed once; after that a name found taken (a file written behind the
+    // mailbox's back) only moves the number on.
+    const auto known = lastMessageNumber_.find(folderPath);
     long& highest = lastMessageNumber_[folderPath];
-    for (const std::string& reference : messagesIn(folderPath)) {
-        highest = std::max(highest, std::atol(reference.substr(reference.rfind('\\') + 1).c_str()));
+    if (known == lastMessageNumber_.end()) {
+        for (const std::string& reference : messagesIn(folderPath)) {
+            highest = std::max(highest, std::atol(reference.substr(reference.rfind('\\') + 1).c_str()));
+        }
     }
-    ++highest;
-    char name[16];
-    std::snprintf(name, sizeof name, "%08ld", highest);
-    const std::string reference = folderPath + "\\" + name;
+    std::string reference;
+    do {
+        char name[16];
+        std::snprintf(name, sizeof name, "%08ld", ++highest);
+        reference = folderPath + "\\" + name;
+    } while (GetFileAttributesA(messagePath(reference).c_str()) != INVALID_FILE_ATTRIBUTES);
     if (!WriteFileBytes(messagePath(reference), bytes)) {
         return std::string();
     }
