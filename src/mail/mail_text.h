@@ -6,6 +6,8 @@
 // skipped (some senders break the subject that way); a second empty line ends the block.
 // Header names are passed with their colon ("From:") and match in any letter case.
 // Each lookup taking a path opens the file ("rb"), reads as far as it needs and closes it.
+// The body excerpt is in mail/body_summary.h, the From/Subject display form in
+// mail/header_display.h.
 #pragma once
 
 #include <cstddef>
