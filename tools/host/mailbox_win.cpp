@@ -183,6 +183,7 @@ Mailbox::Mailbox(std::string root) : root_(std::move(root))
 
 std::string Mailbox::addAccount(const std::string& directory, const AccountSettings& settings)
 {
+    destinations_.clear();
     const std::string accountDir = accountDirectory(directory);
     CreateDirectories(accountDir);
     const std::string accountIni = accountDir + "account.ini";
@@ -247,6 +248,7 @@ std::string Mailbox::orderFileOf(const std::string& parent) const
 
 std::string Mailbox::addUserFolder(const std::string& parent, const std::string& title, bool group)
 {
+    destinations_.clear();
     // Numbers are unique within the account, so a folder's directory name alone tells it apart.
     int highest = 0;
     for (const FolderListing& folder : folders(accountOf(parent))) {
@@ -384,6 +386,17 @@ std::string Mailbox::displayPath(const std::string& folderPath) const
 }
 
 std::optional<std::string> Mailbox::resolveDestination(const std::string& destination) const
+{
+    const auto cached = destinations_.find(destination);
+    if (cached != destinations_.end()) {
+        return cached->second;
+    }
+    const std::optional<std::string> folder = findDestination(destination);
+    destinations_[destination] = folder;
+    return folder;
+}
+
+std::optional<std::string> Mailbox::findDestination(const std::string& destination) const
 {
     const std::vector<std::string> parts = SplitAtBackslash(destination);
     if (parts.size() < 2) {

@@ -85,17 +85,21 @@ public:
     std::vector<FolderListing> folders(const std::string& account) const;
     // The display path of a folder path; empty when unknown.
     std::string displayPath(const std::string& folderPath) const;
-    // The folder a destination names, or nullopt when no account or folder matches.
+    // The folder a destination names, or nullopt when no account or folder matches. Answers
+    // are kept until this object adds an account or folder; account.ini and entry.ini files
+    // changed behind its back are not seen until then.
     std::optional<std::string> resolveDestination(const std::string& destination) const;
 
 private:
     std::string addUserFolder(const std::string& parent, const std::string& title, bool group);
     std::string orderFileOf(const std::string& parent) const;
+    std::optional<std::string> findDestination(const std::string& destination) const;
     void listUserFolders(const std::string& parent, const std::string& prefix,
                          std::vector<FolderListing>& out) const;
 
     std::string root_;
     std::map<std::string, long> lastMessageNumber_;  // per folder path
+    mutable std::map<std::string, std::optional<std::string>> destinations_;
 };
 
 // Profile helpers over Get/WritePrivateProfileStringA, used for the client's INI files.
