@@ -2,8 +2,10 @@
 # Shows the plug-in at work in the replacement mail client under Wine:
 #   scripts/demo.sh <32-bit build dir> <64-bit build dir (configured with TARNWICK_WINE_TESTS)>
 # Copies the product DLL to dist/tarnwick.dll (and checks it), its 64-bit twin to
-# dist/win64/tarnwick.dll, sets up demo-run/ with corvane32.exe, the plug-in and the bundled
-# messages, runs one retrieval and prints what happened, then the INI file the plug-in wrote.
+# dist/win64/tarnwick.dll, then runs corvane32.exe with the plug-in and the bundled messages
+# twice, each time in a fresh folder below demo-run/: first with no INI file (the plug-in
+# writes its defaults), then with the demo rules. Each run retrieves the messages, prints what
+# happened to each and the INI file as the plug-in left it.
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -23,39 +25,50 @@ cp "$w64/tarnwick.dll" "$root/dist/win64/tarnwick.dll"
 echo "== dist/tarnwick.dll (32-bit product)"
 "$root/scripts/check_dll.sh" "$root/dist/tarnwick.dll" | tail -n 1
 
-scenario="$root/demo-run"
-rm -rf "$scenario"
-mkdir -p "$scenario/Plugins" "$scenario/messages"
-cp "$w64/tools/host/corvane32.exe" "$scenario/"
-cp "$root/dist/win64/tarnwick.dll" "$scenario/Plugins/"
-cp "$root/tools/host/demo/messages/"*.eml "$scenario/messages/"
-
 source "$root/tests/wine/wine_session.sh"
 trap wine_session_stop EXIT
 wine_session_start "$w64" "$w64/demo-session"
 
-echo
-echo "== corvane32.exe (replacement host, 64-bit, under Wine) in demo-run/"
-messages=()
-for file in "$scenario/messages/"*.eml; do
-  messages+=("messages\\$(basename "$file")")
-done
-cd "$scenario"
-set +e
-timeout -k 5 120 wine corvane32.exe "${messages[@]}" >"$scenario/output.txt" 2>"$scenario/errors.txt"
-status=$?
-set -e
-tr -d '\r' <"$scenario/output.txt" | iconv -f CP932 -t UTF-8
-if [ $status -ne 0 ]; then
-  echo "demo: corvane32.exe ended with status $status" >&2
-  cat "$scenario/errors.txt" >&2
-fi
+# One run of corvane32.exe in a fresh scenario folder; an INI file given as second argument
+# (UTF-8 in the tree) is put in place, in Shift-JIS, before the plug-in starts.
+run_scenario() {
+  local scenario=$1 rules=${2:-}
+  rm -rf "$scenario"
+  mkdir -p "$scenario/Plugins" "$scenario/messages"
+  cp "$w64/tools/host/corvane32.exe" "$scenario/"
+  cp "$root/dist/win64/tarnwick.dll" "$scenario/Plugins/"
+  cp "$root/tools/host/demo/messages/"*.eml "$scenario/messages/"
+  if [ -n "$rules" ]; then
+    iconv -f UTF-8 -t CP932 "$rules" | sed 's/$/\r/' >"$scenario/Plugins/tarnwick.ini"
+  fi
+  local messages=() file status
+  for file in "$scenario/messages/"*.eml; do
+    messages+=("messages\\$(basename "$file")")
+  done
+  (cd "$scenario" && timeout -k 5 120 wine corvane32.exe "${messages[@]}" >output.txt 2>errors.txt)
+  status=$?
+  tr -d '\r' <"$scenario/output.txt" | iconv -f CP932 -t UTF-8
+  if [ $status -ne 0 ]; then
+    echo "demo: corvane32.exe ended with status $status" >&2
+    cat "$scenario/errors.txt" >&2
+  fi
+  echo
+  echo "-- Plugins\\tarnwick.ini after the run"
+  if [ -f "$scenario/Plugins/tarnwick.ini" ]; then
+    tr -d '\r' <"$scenario/Plugins/tarnwick.ini" | iconv -f CP932 -t UTF-8
+  else
+    echo "(no INI file)"
+  fi
+  return $status
+}
 
+set +e
 echo
-echo "== Plugins\\tarnwick.ini as the plug-in wrote it"
-if [ -f "$scenario/Plugins/tarnwick.ini" ]; then
-  tr -d '\r' <"$scenario/Plugins/tarnwick.ini" | iconv -f CP932 -t UTF-8
-else
-  echo "(no INI file)"
-fi
-exit $status
+echo "== 1. First start: no INI file yet (corvane32.exe, 64-bit, under Wine, in demo-run/first)"
+run_scenario "$root/demo-run/first"
+first=$?
+echo
+echo "== 2. The same messages with the rules of tools/host/demo/rules.ini (demo-run/rules)"
+run_scenario "$root/demo-run/rules" "$root/tools/host/demo/rules.ini"
+second=$?
+[ $first -eq 0 ] && [ $second -eq 0 ]

@@ -7,7 +7,7 @@
 // Plugins\tarnwick.dll as the client does, and runs one retrieval of the given message files
 // into the first account's inbox. It then reports, per message, the bucket written in its
 // classification header, what the plug-in answered, where the message ended up and its mark,
-// followed by every dialog the plug-in showed and the services it called. Output is
+// followed by the folder tree, every dialog the plug-in showed and the services it called. Output is
 // Shift-JIS, like everything the client shows.
 #include <cctype>
 #include <cstdio>
@@ -94,6 +94,13 @@ void ReportMessage(ReplacementHost& host, const RetrievedMessage& message, const
             places.push_back(copy);
         }
     }
+    for (const HostCall& call : host.callsTo("APAMarkMail")) {
+        if (call.arguments.at(0) == message.reference) {
+            std::printf("  marked:  APAMarkMail(%s, %s, %s)%s\n", call.arguments[0].c_str(),
+                        call.arguments[1].c_str(), call.arguments[2].c_str(),
+                        host.mailbox().messageExists(message.reference) ? "" : " after it left the inbox");
+        }
+    }
     if (places.empty()) {
         std::printf("  now in:  nowhere (deleted)\n");
     }
@@ -101,6 +108,16 @@ void ReportMessage(ReplacementHost& host, const RetrievedMessage& message, const
         const int mark = host.markOf(place);
         std::printf("  now in:  %s, mark %d%s\n", FolderDescription(host, place).c_str(), mark,
                     mark == 0 ? " (none)" : "");
+    }
+}
+
+void ReportFolderTree(ReplacementHost& host)
+{
+    std::printf("Folder tree of %s:\n", host.mailbox().accountTitle(kAccount).c_str());
+    for (const FolderListing& folder : host.mailbox().folders(kAccount)) {
+        std::printf("  %-24s %zu message(s)%s\n", folder.displayPath.c_str(),
+                    host.mailbox().messagesIn(folder.folderPath).size(),
+                    host.isTreeItemBold(folder.displayPath) ? ", shown in bold" : "");
     }
 }
 
@@ -158,6 +175,7 @@ int main(int argc, char** argv)
     }
 
     std::printf("\n");
+    ReportFolderTree(host);
     const std::vector<SeenDialog> seen = dialogs.seen();
     std::printf("Dialogs shown by the plug-in: %zu\n", seen.size());
     for (const SeenDialog& box : seen) {
