@@ -267,15 +267,6 @@ TEST_F(ReceiveFilterTest, FailedImportStillMarksButRecordsNothing)
     EXPECT_EQ(receive("work.CRV"), kResultDeleteFromServer | kResultHostDeletesCopy);
 }
 
-TEST_F(ReceiveFilterTest, FailedSaveLeavesTheMessageAndReportsNothing)
-{
-    addRule(Rule("work", "G\\x"));
-    state.sortRules[0].deleteFromServer = true;
-    host.saveResult = 0;
-    EXPECT_EQ(receive("work.CRV"), 0);
-    EXPECT_EQ(servicesCalled(), Names{"APASaveMail"});
-}
-
 TEST_F(ReceiveFilterTest, SenderAndSubjectAreRecordedRawWhenShown)
 {
     addRule(Rule("work", "郵便受け"));
@@ -392,12 +383,6 @@ TEST_F(ClassifyMailTest, BucketIsCutToTheBuffer)
     EXPECT_EQ(ClassifyMail(MailFixture("spam.CRV"), rules, 3), "sp");
     // A NUL byte ends the bucket as it ends a C string.
     EXPECT_EQ(classify("nul_bytes.CRV"), "sp");
-}
-
-TEST_F(ClassifyMailTest, JunkGivesAtMostA200ByteBucket)
-{
-    const auto bucket = classify("binary_junk.CRV");
-    EXPECT_TRUE(!bucket || bucket->size() <= 200);
 }
 
 TEST_F(ClassifyMailTest, HeaderRulesMatchFirstInListOrder)
