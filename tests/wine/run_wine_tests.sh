@@ -29,13 +29,12 @@ if [ ${#programs[@]} -eq 0 ] || [ ! -f "$dll" ]; then
 fi
 
 runs="$build/wine-runs"
-rm -rf "$runs"
-mkdir -p "$runs"
-
 source "$(dirname "$0")/wine_session.sh"
 trap wine_session_stop EXIT
 trap 'exit 130' INT TERM
-wine_session_start "$build" "$runs" || exit 2
+wine_session_start "$build" "$build/wine-session" || exit 2
+rm -rf "$runs"
+mkdir -p "$runs"
 
 # One test in a fresh folder; writes PASS/FAIL and the log's tail to $runs/<n>.result.
 run_one() {
