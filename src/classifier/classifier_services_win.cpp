@@ -2,24 +2,15 @@
 
 #include "core/process_win.h"
 
-namespace {
-ClassifierServices services;
-}
-
-ClassifierServices& TheClassifierServices()
-{
-    return services;
-}
-
 ClassifierContext ProcessClassifierContext()
 {
     PluginProcess& process = ThePluginProcess();
-    return ClassifierContext{process.state, process.platform, services.http};
+    return ClassifierContext{process.state, process.platform, process.http};
 }
 
 bool IsProcessClassifierReachable(HostWindow window)
 {
     PluginProcess& process = ThePluginProcess();
     return IsClassifierReachable(process.state.classifierProbe, process.state.host,
-                                 process.profile, services.portProber, window);
+                                 process.profile, process.portProber, window);
 }

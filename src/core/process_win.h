@@ -3,12 +3,15 @@
 // library entry runs) and destroyed when it unloads.
 #pragma once
 
+#include "classifier/classifier_probe_win.h"
+#include "classifier/http_client_win.h"
 #include "config/profile_store_win.h"
 #include "core/code_page_win.h"
 #include "core/file_system_win.h"
 #include "core/platform.h"
 #include "core/plugin_state.h"
 #include "core/startup_system_win.h"
+#include "host/url_opener_win.h"
 
 struct PluginProcess {
     PluginState state;
@@ -17,6 +20,9 @@ struct PluginProcess {
     Win32CodePageConverter codePage;
     Platform platform{profile, files, codePage};
     Win32StartUpSystem startUpSystem;
+    WinInetHttpClient http;
+    ShellUrlOpener urlOpener;
+    WinsockPortProber portProber;
 };
 
 // The one instance.

@@ -2,6 +2,7 @@
 
 #include "classifier/classifier_services_win.h"
 #include "classifier/reclassify.h"
+#include "core/process_win.h"
 #include "host/correction_menu.h"
 #include "host/menu_writer_win.h"
 
@@ -30,7 +31,7 @@ void TW_STDCALL OpenClassifierPageMenuCommand(HostWindow window, intptr_t fromVi
 {
     try {
         ClassifierContext context = ProcessClassifierContext();
-        OpenClassifierPageForMail(context, TheClassifierServices().urlOpener, window,
+        OpenClassifierPageForMail(context, ThePluginProcess().urlOpener, window,
                                   fromView != 0);
     } catch (...) {
     }
@@ -74,7 +75,7 @@ void TW_STDCALL OpenClassifierStartPageCommand(HostWindow window, intptr_t)
 {
     try {
         ClassifierContext context = ProcessClassifierContext();
-        OpenClassifierStartPage(context, TheClassifierServices().urlOpener, window);
+        OpenClassifierStartPage(context, ThePluginProcess().urlOpener, window);
     } catch (...) {
     }
 }
