@@ -1,35 +1,11 @@
 #include "replacement_host_win.h"
 
+#include "host_clock_win.h"
+
 #include <algorithm>
 #include <cstdio>
 
 namespace {
-
-double SecondsBetween(const LARGE_INTEGER& before, const LARGE_INTEGER& after)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(after.QuadPart - before.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
-// Adds the time from construction to destruction to a running total.
-class ServiceTimer {
-public:
-    explicit ServiceTimer(double& total) : total_(total) { QueryPerformanceCounter(&start_); }
-    ~ServiceTimer()
-    {
-        LARGE_INTEGER end;
-        QueryPerformanceCounter(&end);
-        total_ += SecondsBetween(start_, end);
-    }
-    ServiceTimer(const ServiceTimer&) = delete;
-    ServiceTimer& operator=(const ServiceTimer&) = delete;
-
-private:
-    double& total_;
-    LARGE_INTEGER start_;
-};
 
 constexpr const char* kFrameClass = "AfxMDIFrame42s";
 constexpr const char* kViewClass = "Corvane32MailView";
@@ -38,16 +14,6 @@ constexpr int kToolbarId = 0xE800;
 constexpr int kTreeId = 0xE900;
 
 ReplacementHost* activeHost = nullptr;
-
-std::string TextArgument(const char* text)
-{
-    return text == nullptr ? std::string("(null)") : std::string(text);
-}
-
-std::string NumberArgument(long long value)
-{
-    return std::to_string(value);
-}
 
 void RegisterWindowClasses(WNDPROC frameProc, WNDPROC viewProc)
 {
@@ -69,35 +35,6 @@ void RegisterWindowClasses(WNDPROC frameProc, WNDPROC viewProc)
     viewClass.lpszClassName = kViewClass;
     RegisterClassA(&viewClass);
     registered = true;
-}
-
-HMENU PopupWithItems(std::initializer_list<std::pair<const char*, UINT>> items)
-{
-    HMENU popup = CreatePopupMenu();
-    for (const auto& [label, id] : items) {
-        AppendMenuA(popup, MF_STRING, id, label);
-    }
-    return popup;
-}
-
-std::string MenuLabel(HMENU menu, int position)
-{
-    char label[512] = {};
-    GetMenuStringA(menu, static_cast<UINT>(position), label, sizeof label, MF_BYPOSITION);
-    return label;
-}
-
-void CollectLabels(HMENU menu, const std::string& prefix, std::vector<std::string>& out)
-{
-    for (const MenuEntry& entry : MenuItems(menu)) {
-        if (entry.separator) {
-            continue;
-        }
-        out.push_back(prefix + entry.label);
-        if (entry.submenu != nullptr) {
-            CollectLabels(entry.submenu, prefix + entry.label + ">", out);
-        }
-    }
 }
 
 std::vector<std::string> SplitDisplayPath(const std::string& path)
@@ -141,70 +78,6 @@ HTREEITEM InsertTreeItem(HWND tree, HTREEITEM parent, const std::string& text)
 }
 
 }  // namespace
-
-std::vector<MenuEntry> MenuItems(HMENU menu)
-{
-    std::vector<MenuEntry> entries;
-    const int count = GetMenuItemCount(menu);
-    for (int position = 0; position < count; ++position) {
-        MENUITEMINFOA info = {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
-        if (!GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info)) {
-            continue;
-        }
-        MenuEntry entry;
-        entry.separator = (info.fType & MFT_SEPARATOR) != 0;
-        entry.label = entry.separator ? std::string() : MenuLabel(menu, position);
-        entry.submenu = info.hSubMenu;
-        entry.id = info.hSubMenu != nullptr ? 0 : info.wID;
-        entry.checked = (info.fState & MFS_CHECKED) != 0;
-        entry.grayed = (info.fState & MFS_GRAYED) != 0;
-        entries.push_back(entry);
-    }
-    return entries;
-}
-
-std::vector<std::string> MenuLabelTree(HMENU menu)
-{
-    std::vector<std::string> labels;
-    CollectLabels(menu, std::string(), labels);
-    return labels;
-}
-
-std::optional<MenuEntry> FindMenuItem(HMENU menu, const std::string& label)
-{
-    for (const MenuEntry& entry : MenuItems(menu)) {
-        if (!entry.separator && entry.label == label) {
-            return entry;
-        }
-        if (entry.submenu != nullptr) {
-            if (std::optional<MenuEntry> found = FindMenuItem(entry.submenu, label)) {
-                return found;
-            }
-        }
-    }
-    return std::nullopt;
-}
-
-BuiltMenu::BuiltMenu(HMENU menu, HWND window, int menuId)
-    : menu_(menu), window_(window), menuId_(menuId), before_(MenuLabelTree(menu))
-{
-}
-
-BuiltMenu::~BuiltMenu()
-{
-    if (menu_ != nullptr) {
-        DestroyMenu(menu_);
-    }
-}
-
-BuiltMenu::BuiltMenu(BuiltMenu&& other) noexcept
-    : menu_(other.menu_), window_(other.window_), menuId_(other.menuId_),
-      initResult_(other.initResult_), before_(std::move(other.before_))
-{
-    other.menu_ = nullptr;
-}
 
 std::string LoggedPointer(const void* pointer)
 {
@@ -699,215 +572,4 @@ void ReplacementHost::pumpMessagesFor(DWORD milliseconds)
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
         pumpMessages();
     }
-}
-
-void ReplacementHost::log(const char* service, std::vector<std::string> arguments,
-                          std::string result, std::string detail)
-{
-    calls_.push_back({service, std::move(arguments), std::move(result), std::move(detail)});
-}
-
-std::string ReplacementHost::accountOfWindow(HWND window) const
-{
-    const auto view = views_.find(window);
-    if (view != views_.end()) {
-        return Mailbox::accountOf(view->second);
-    }
-    if (window == frame_ && !currentFolder_.empty()) {
-        return Mailbox::accountOf(currentFolder_);
-    }
-    return std::string();
-}
-
-// --- Services ---------------------------------------------------------------------------
-
-unsigned ReplacementHost::APARegistCallback(HostCommandProc callback, intptr_t parameter)
-{
-    const unsigned command = nextCommand_++;
-    commands_[command] = {callback, parameter};
-    log("APARegistCallback", {LoggedPointer(reinterpret_cast<const void*>(callback)), NumberArgument(parameter)},
-        NumberArgument(command));
-    return command;
-}
-
-unsigned ReplacementHost::APASetTimer(unsigned milliseconds, HostTimerProc callback, intptr_t parameter)
-{
-    const unsigned id = nextTimer_++;
-    timers_[id].timer = {id, milliseconds, callback, parameter};
-    SetTimer(frame_, id, milliseconds, nullptr);
-    log("APASetTimer",
-        {NumberArgument(milliseconds), LoggedPointer(reinterpret_cast<const void*>(callback)), NumberArgument(parameter)},
-        NumberArgument(id));
-    return id;
-}
-
-int ReplacementHost::APAKillTimer(unsigned timer)
-{
-    const bool known = timers_.erase(timer) != 0;
-    if (known) {
-        KillTimer(frame_, timer);
-    }
-    log("APAKillTimer", {NumberArgument(timer)}, NumberArgument(known ? 1 : 0));
-    return known ? 1 : 0;
-}
-
-int ReplacementHost::APAIsBusy()
-{
-    log("APAIsBusy", {}, NumberArgument(busy_ ? 1 : 0));
-    return busy_ ? 1 : 0;
-}
-
-const char* ReplacementHost::APAGetMailbox()
-{
-    ServiceTimer timer(fileServiceSeconds_);
-    mailboxText_ = mailbox_.root();
-    log("APAGetMailbox", {}, mailboxText_);
-    return mailboxText_.c_str();
-}
-
-const char* ReplacementHost::APAGetAccount(HWND window)
-{
-    const std::string account = accountOfWindow(window);
-    accountText_ = account.empty() ? std::string() : mailbox_.accountDirectory(account);
-    const char* result = account.empty() ? nullptr : accountText_.c_str();
-    log("APAGetAccount", {LoggedPointer(window)}, TextArgument(result));
-    return result;
-}
-
-int ReplacementHost::APAImportFile(const char* file, const char* destination, int reserved)
-{
-    ServiceTimer timer(fileServiceSeconds_);
-    std::string imported;
-    if (file != nullptr && destination != nullptr) {
-        if (const std::optional<std::string> folder = mailbox_.resolveDestination(destination)) {
-            imported = mailbox_.addMessageFromFile(*folder, file);
-        }
-    }
-    if (!imported.empty()) {
-        const auto origin = savedCopies_.find(file);
-        if (origin != savedCopies_.end()) {
-            copies_[origin->second].push_back(imported);
-        }
-    }
-    const int result = imported.empty() ? 0 : 1;
-    log("APAImportFile", {TextArgument(file), TextArgument(destination), NumberArgument(reserved)},
-        NumberArgument(result), imported);
-    return result;
-}
-
-int ReplacementHost::APASaveMail(const char* mail, const char* file, int reserved1, int reserved2)
-{
-    ServiceTimer timer(fileServiceSeconds_);
-    int result = 0;
-    if (mail != nullptr && file != nullptr && mailbox_.messageExists(mail)) {
-        result = CopyFileA(mailbox_.messagePath(mail).c_str(), file, FALSE) ? 1 : 0;
-        if (result != 0) {
-            savedCopies_[file] = mail;
-        }
-    }
-    log("APASaveMail",
-        {TextArgument(mail), TextArgument(file), NumberArgument(reserved1), NumberArgument(reserved2)},
-        NumberArgument(result));
-    return result;
-}
-
-int ReplacementHost::APAMoveMail(const char* mail, const char* destination)
-{
-    std::string moved;
-    if (mail != nullptr && destination != nullptr && mailbox_.messageExists(mail)) {
-        if (const std::optional<std::string> folder = mailbox_.resolveDestination(destination)) {
-            moved = mailbox_.addMessageFromFile(*folder, mailbox_.messagePath(mail));
-        }
-    }
-    if (!moved.empty()) {
-        DeleteFileA(mailbox_.messagePath(mail).c_str());
-        const auto mark = marks_.find(mail);
-        if (mark != marks_.end()) {
-            marks_[moved] = mark->second;
-            marks_.erase(mail);
-        }
-    }
-    const int result = moved.empty() ? 0 : 1;
-    log("APAMoveMail", {TextArgument(mail), TextArgument(destination)}, NumberArgument(result), moved);
-    return result;
-}
-
-int ReplacementHost::APAMarkMail(const char* mail, int mark, int set)
-{
-    ServiceTimer timer(fileServiceSeconds_);
-    if (mail != nullptr) {
-        if (set != 0) {
-            marks_[mail] = mark;
-        } else {
-            marks_.erase(mail);
-        }
-    }
-    const int result = mail != nullptr ? 1 : 0;
-    log("APAMarkMail", {TextArgument(mail), NumberArgument(mark), NumberArgument(set)},
-        NumberArgument(result));
-    return result;
-}
-
-int ReplacementHost::APADeleteMail(const char* mail)
-{
-    ServiceTimer timer(fileServiceSeconds_);
-    int result = 0;
-    if (mail != nullptr) {
-        result = DeleteFileA(mailbox_.messagePath(mail).c_str()) ? 1 : 0;
-        marks_.erase(mail);
-    }
-    log("APADeleteMail", {TextArgument(mail)}, NumberArgument(result));
-    return result;
-}
-
-const char* ReplacementHost::APAFolderGetCurrentFolder(HWND window)
-{
-    currentFolderText_ = currentFolder_;
-    const char* result = currentFolder_.empty() ? nullptr : currentFolderText_.c_str();
-    log("APAFolderGetCurrentFolder", {LoggedPointer(window)}, TextArgument(result));
-    return result;
-}
-
-const char* ReplacementHost::APAFolderGetCurrentEntry(HWND window)
-{
-    currentEntryText_ = currentEntry_;
-    const char* result = currentEntry_.empty() ? nullptr : currentEntryText_.c_str();
-    log("APAFolderGetCurrentEntry", {LoggedPointer(window)}, TextArgument(result));
-    return result;
-}
-
-const char* ReplacementHost::APAFolderGetSelectEntry(HWND window, int first)
-{
-    if (first != 0) {
-        selectionCursor_ = 0;
-    }
-    const char* result = nullptr;
-    if (selectionCursor_ < selection_.size()) {
-        selectEntryText_ = selection_[selectionCursor_++];
-        result = selectEntryText_.c_str();
-    }
-    log("APAFolderGetSelectEntry", {LoggedPointer(window), NumberArgument(first)}, TextArgument(result));
-    return result;
-}
-
-const char* ReplacementHost::APAViewGetPath(HWND view)
-{
-    const auto found = views_.find(view);
-    const char* result = nullptr;
-    if (found != views_.end()) {
-        viewPathText_ = mailbox_.messagePath(found->second);
-        result = viewPathText_.c_str();
-    }
-    log("APAViewGetPath", {LoggedPointer(view)}, TextArgument(result));
-    return result;
-}
-
-intptr_t ReplacementHost::unusedService(const char* name, const std::vector<intptr_t>& arguments)
-{
-    std::vector<std::string> logged;
-    for (intptr_t argument : arguments) {
-        logged.push_back(NumberArgument(argument));
-    }
-    log(name, std::move(logged), "0");
-    return 0;
 }

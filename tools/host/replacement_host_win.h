@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "core/host_api.h"
+#include "host_menu_win.h"
 #include "mailbox_win.h"
 #include "plugin_library_win.h"
 
@@ -66,51 +67,6 @@ struct RetrievedMessage {
     bool hostCopyDeleted = false;       // bit 4: the host deleted its stored copy
     double filterSeconds = 0;           // time spent inside APCRecFilter
     double hostServiceSeconds = 0;      // of that, time in the host's mail and file services
-};
-
-struct MenuEntry {
-    std::string label;      // Shift-JIS, as GetMenuStringA gives it
-    UINT id = 0;            // command number; 0 for submenus, separators and message items
-    bool checked = false;
-    bool grayed = false;
-    bool separator = false;
-    HMENU submenu = nullptr;
-};
-
-// The entries of one menu level.
-std::vector<MenuEntry> MenuItems(HMENU menu);
-// Every label of a menu, depth first; a submenu's items follow its own label, prefixed
-// with the submenu's label and ">" ("POPFile訂正[spam]>ham").
-std::vector<std::string> MenuLabelTree(HMENU menu);
-// The first entry labelled label anywhere in the menu, depth first.
-std::optional<MenuEntry> FindMenuItem(HMENU menu, const std::string& label);
-
-// A menu the host built and handed to the plug-in's menu entry point, owned until destroyed.
-class BuiltMenu {
-public:
-    BuiltMenu(HMENU menu, HWND window, int menuId);
-    ~BuiltMenu();
-    BuiltMenu(BuiltMenu&& other) noexcept;
-    BuiltMenu& operator=(BuiltMenu&&) = delete;
-    BuiltMenu(const BuiltMenu&) = delete;
-    BuiltMenu& operator=(const BuiltMenu&) = delete;
-
-    HMENU handle() const { return menu_; }
-    HWND window() const { return window_; }     // the window commands are sent to
-    int menuId() const { return menuId_; }      // 102, 201, 202 ...
-    int initResult() const { return initResult_; }  // what the plug-in's entry point returned
-    // MenuLabelTree before the plug-in saw the menu, and now.
-    const std::vector<std::string>& labelsBeforePlugin() const { return before_; }
-    std::vector<std::string> labels() const { return MenuLabelTree(menu_); }
-    std::optional<MenuEntry> find(const std::string& label) const { return FindMenuItem(menu_, label); }
-
-private:
-    friend class ReplacementHost;
-    HMENU menu_;
-    HWND window_;
-    int menuId_;
-    int initResult_ = 0;
-    std::vector<std::string> before_;
 };
 
 // "0x" + hexadecimal digits of a pointer, as windows and callbacks appear in the call log.
@@ -219,7 +175,7 @@ public:
     // Dispatches messages for the given time.
     void pumpMessagesFor(DWORD milliseconds);
 
-    // --- The services, called through the exported functions (host_services_win.cpp).
+    // --- The services, called through the exported functions (exported_services_win.cpp).
     unsigned APARegistCallback(HostCommandProc callback, intptr_t parameter);
     unsigned APASetTimer(unsigned milliseconds, HostTimerProc callback, intptr_t parameter);
     int APAKillTimer(unsigned timer);
