@@ -44,25 +44,6 @@ std::vector<std::string> ListNames(const std::string& pattern, bool directories)
     return names;
 }
 
-std::vector<std::string> SplitAtBackslash(const std::string& text)
-{
-    // Titles are Shift-JIS: a 0x5C after a lead byte is a trail byte, not a separator.
-    std::vector<std::string> parts(1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const unsigned char byte = static_cast<unsigned char>(text[i]);
-        const bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-        if (lead && i + 1 < text.size()) {
-            parts.back() += text.substr(i, 2);
-            ++i;
-        } else if (byte == '\\') {
-            parts.emplace_back();
-        } else {
-            parts.back() += static_cast<char>(byte);
-        }
-    }
-    return parts;
-}
-
 // The three-digit numbers of an Order value, in order.
 std::vector<std::string> OrderNumbers(const std::string& order)
 {
@@ -86,6 +67,25 @@ std::string ParentOf(const std::string& path)
 }
 
 }  // namespace
+
+std::vector<std::string> SplitDisplayPath(const std::string& text)
+{
+    // Titles are Shift-JIS: a 0x5C after a lead byte is a trail byte, not a separator.
+    std::vector<std::string> parts(1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char byte = static_cast<unsigned char>(text[i]);
+        const bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+        if (lead && i + 1 < text.size()) {
+            parts.back() += text.substr(i, 2);
+            ++i;
+        } else if (byte == '\\') {
+            parts.emplace_back();
+        } else {
+            parts.back() += static_cast<char>(byte);
+        }
+    }
+    return parts;
+}
 
 std::string ReadProfileString(const std::string& file, const std::string& section,
                               const std::string& key)
@@ -398,7 +398,7 @@ std::optional<std::string> Mailbox::resolveDestination(const std::string& destin
 
 std::optional<std::string> Mailbox::findDestination(const std::string& destination) const
 {
-    const std::vector<std::string> parts = SplitAtBackslash(destination);
+    const std::vector<std::string> parts = SplitDisplayPath(destination);
     if (parts.size() < 2) {
         return std::nullopt;
     }

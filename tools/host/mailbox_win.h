@@ -102,6 +102,10 @@ private:
     mutable std::map<std::string, std::optional<std::string>> destinations_;
 };
 
+// The components of a display path or destination, split at every backslash that is not
+// the trail byte of a Shift-JIS character; n backslashes give n + 1 components.
+std::vector<std::string> SplitDisplayPath(const std::string& path);
+
 // Profile helpers over Get/WritePrivateProfileStringA, used for the client's INI files.
 std::string ReadProfileString(const std::string& file, const std::string& section,
                               const std::string& key);

@@ -37,23 +37,6 @@ void RegisterWindowClasses(WNDPROC frameProc, WNDPROC viewProc)
     registered = true;
 }
 
-std::vector<std::string> SplitDisplayPath(const std::string& path)
-{
-    std::vector<std::string> parts(1);
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const unsigned char byte = static_cast<unsigned char>(path[i]);
-        const bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-        if (lead && i + 1 < path.size()) {
-            parts.back() += path.substr(i++, 2);
-        } else if (byte == '\\') {
-            parts.emplace_back();
-        } else {
-            parts.back() += static_cast<char>(byte);
-        }
-    }
-    return parts;
-}
-
 std::string TreeItemText(HWND tree, HTREEITEM item)
 {
     char text[256] = {};
