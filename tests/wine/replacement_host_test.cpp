@@ -154,3 +154,26 @@ TEST_F(ReplacementHostTest, DialogWatcherAnswersAMessageBox)
 }
 
 }  // namespace
+
+namespace {
+
+using HostDialogTest = HostFixture;
+
+TEST_F(HostDialogTest, ErrorBoxIsOwnedByTheFrameAndAnsweredWithOk)
+{
+    DialogWatcher watcher("エラー");
+    EXPECT_EQ(host().showErrorBox("サーバーに接続できません"), IDOK);
+    ASSERT_TRUE(watcher.waitFor(1));
+    EXPECT_EQ(watcher.seen()[0].text, "サーバーに接続できません");
+    EXPECT_EQ(watcher.seen()[0].pressed, "OK");
+}
+
+TEST_F(HostDialogTest, PasswordPromptShowsItsTextAndCanBeCancelled)
+{
+    DialogWatcher watcher("", "キャンセル");
+    EXPECT_EQ(host().showPasswordPrompt(), IDCANCEL);
+    ASSERT_TRUE(watcher.waitFor(1));
+    EXPECT_EQ(watcher.seen()[0].statics, std::vector<std::string>{"パスワードを入力してください"});
+}
+
+}  // namespace

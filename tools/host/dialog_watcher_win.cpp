@@ -5,6 +5,7 @@
 namespace {
 
 constexpr DWORD kPollMilliseconds = 20;
+constexpr DWORD kSettleMilliseconds = 2000;
 
 std::string WindowText(HWND window)
 {
@@ -156,18 +157,36 @@ HWND DialogWatcher::findDialog(const std::vector<HWND>& answered) const
     return nullptr;
 }
 
+HWND DialogWatcher::findButton(HWND dialog) const
+{
+    for (HWND child : ChildrenOf(dialog)) {
+        if (ClassOf(child) == "Button" && WithoutAmpersands(WindowText(child)) == button_) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
 SeenDialog DialogWatcher::answer(HWND dialog)
 {
+    // A box turns visible before all its controls exist. A message round trip returns once
+    // its thread is back in a message loop, normally the box's own; the button may still
+    // need a moment after that.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_BLOCK, kSettleMilliseconds, &ignored);
+    HWND button = findButton(dialog);
+    for (DWORD waited = 0; button == nullptr && waited < kSettleMilliseconds && IsWindow(dialog);
+         waited += kPollMilliseconds) {
+        Sleep(kPollMilliseconds);
+        button = findButton(dialog);
+    }
+
     SeenDialog seen;
     seen.caption = WindowText(dialog);
-    HWND button = nullptr;
     for (HWND child : ChildrenOf(dialog)) {
-        const std::string kind = ClassOf(child);
         const std::string text = WindowText(child);
-        if (kind == "Static" && !text.empty()) {
+        if (ClassOf(child) == "Static" && !text.empty()) {
             seen.statics.push_back(text);
-        } else if (kind == "Button" && button == nullptr && WithoutAmpersands(text) == button_) {
-            button = child;
         }
     }
     if (!seen.statics.empty()) {

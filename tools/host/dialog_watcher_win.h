@@ -24,8 +24,9 @@ struct SeenDialog {
 class DialogWatcher {
 public:
     // Answers up to `limit` top-level "#32770" windows titled caption (any title when caption
-    // is empty): records their texts, then presses the button labelled button ("&" ignored)
-    // or, when there is none, sends WM_CLOSE. Gives up after timeoutMs.
+    // is empty): once a box's controls are in place (up to 2 s), records its texts, then
+    // presses the button labelled button ("&" ignored) or, when there is none, sends WM_CLOSE.
+    // Gives up after timeoutMs.
     explicit DialogWatcher(std::string caption, std::string button = "OK", DWORD timeoutMs = 10000,
                            std::size_t limit = 1);
     // Stops watching and waits for the thread.
@@ -42,6 +43,7 @@ private:
     static DWORD WINAPI Run(void* self);
     void watch();
     HWND findDialog(const std::vector<HWND>& answered) const;
+    HWND findButton(HWND dialog) const;
     SeenDialog answer(HWND dialog);
 
     std::string caption_;

@@ -154,6 +154,14 @@ public:
     // References whose deletion on the server was requested, in order.
     const std::vector<std::string>& serverDeletes() const { return serverDeletes_; }
 
+    // --- The client's own modal boxes, owned by the frame (host_dialogs_win.cpp). Each runs
+    // until answered: start a DialogWatcher or let the plug-in answer it.
+    // A message box captioned "エラー" with text and an "OK" button; returns its result.
+    int showErrorBox(const std::string& text);
+    // A dialog with the text "パスワードを入力してください", a password field, "OK" and
+    // "キャンセル"; returns IDOK or IDCANCEL.
+    int showPasswordPrompt();
+
     // --- State the tests control or inspect.
     void setBusy(bool busy) { busy_ = busy; }
     // Grays or enables a menu-bar command; applied when its submenu is initialised.
