@@ -25,6 +25,24 @@
 // Timers. APASetTimer starts a Win32 timer on the frame; every interval the callback runs as
 // callback(NULL, parameter) until it returns 0 or APAKillTimer stops it. A callback is never
 // re-entered while it runs.
+//
+// Mail services. Texts the host returns are Shift-JIS, owned by the host and valid until the
+// same service is called again. APAGetMailbox ends in a backslash, as does APAGetAccount
+// (null for a window showing no account). A mail reference is the message file's path below
+// the mailbox root without ".CRV"; a destination is "<account title>\<display path>".
+// APASaveMail copies a message to a file, APAImportFile stores a file as a new message of a
+// folder (0 when the destination names no folder), APAMoveMail moves, APADeleteMail deletes,
+// APAMarkMail(reference, mark, set) records a mark or (set 0) clears it; every result is
+// nonzero on success. File names are never reused, so a reference names one message only.
+//
+// Retrieval. Each message is stored in the inbox before APCRecFilter gets its full path, and
+// the next one is stored only after the call returned. Result bit 1 is noted as a deletion
+// on the server; bit 4 makes the host delete its stored copy. After the last message comes
+// APCFolderEndRetrieve(frame), then the host runs its message loop.
+//
+// Menus. Before showing a menu the host fills it with its own items, then hands it to the
+// plug-in (APCFolderInitMenu with 102 for the folder window's menu, APCViewInitMenu with 201
+// for a view's menu bar, 202 for its context menu); what the plug-in appends stays there.
 #pragma once
 
 #include <windows.h>
