@@ -45,7 +45,6 @@ wine_session_start() {
 
   if [ ! -f "$WINEPREFIX/.tarnwick-prefix" ]; then
     wine wineboot -i >/dev/null 2>&1 9>&-
-    wineserver -p 9>&-
     # Unmanaged windows: without a window manager, Wine otherwise waits 2 s for every
     # visible top-level window it destroys.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 9>&-
@@ -53,7 +52,9 @@ wine_session_start() {
   fi
   # One persistent wineserver for the whole session saves seconds per process. Servers and
   # the display do not inherit the lock, so one left behind by a killed run holds nothing.
-  wineserver -p 9>&-
+  # A server already running from the prefix set-up is made persistent the same way.
+  wineserver -p 9>&- 2>/dev/null
+  return 0
 }
 
 wine_session_stop() {
