@@ -27,7 +27,8 @@ echo "== dist/tarnwick.dll (32-bit product)"
 
 source "$root/tests/wine/wine_session.sh"
 trap wine_session_stop EXIT
-wine_session_start "$w64" "$w64/demo-session"
+trap 'exit 130' INT TERM HUP PIPE
+wine_session_start "$w64" "$w64/demo-session" || exit 2
 
 # One run of corvane32.exe in a fresh scenario folder; an INI file given as second argument
 # (UTF-8 in the tree) is put in place, in Shift-JIS, before the plug-in starts.

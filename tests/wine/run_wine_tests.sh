@@ -31,7 +31,7 @@ fi
 runs="$build/wine-runs"
 source "$(dirname "$0")/wine_session.sh"
 trap wine_session_stop EXIT
-trap 'exit 130' INT TERM
+trap 'exit 130' INT TERM HUP PIPE
 wine_session_start "$build" "$build/wine-session" || exit 2
 rm -rf "$runs"
 mkdir -p "$runs"
