@@ -4,7 +4,10 @@
 
 namespace {
 
-bool pluginLoadedInThisProcess = false;
+bool PluginLoadedInThisProcess()
+{
+    return GetModuleHandleA("tarnwick.dll") != nullptr;
+}
 
 std::vector<std::string> FileNamesIn(const std::string& folder)
 {
@@ -37,7 +40,7 @@ std::string MailText(const std::vector<std::string>& headerLines, const std::str
 void HostFixture::SetUp()
 {
     const std::string programFolder = ProgramFolderOfThisProcess();
-    if (!pluginLoadedInThisProcess) {
+    if (!PluginLoadedInThisProcess()) {
         RemoveDirectoryTree(programFolder + "MailBox");
         DeleteFileA((programFolder + "Plugins\\tarnwick.ini").c_str());
     }
@@ -56,9 +59,7 @@ void HostFixture::TearDown()
 
 bool HostFixture::loadPlugin()
 {
-    const bool loaded = host_->loadPlugin();
-    pluginLoadedInThisProcess = pluginLoadedInThisProcess || loaded;
-    return loaded;
+    return host_->loadPlugin();
 }
 
 bool HostFixture::startPlugin()
