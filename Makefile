@@ -2,6 +2,7 @@
 # `make test` runs every test. Both install the Debian packages they need first.
 JOBS ?= 2
 BUILD ?= build
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all setup native asan win32 win64 test demo bench clean
 
@@ -18,14 +19,16 @@ asan: setup
 	@cmake -S . -B $(BUILD)/asan -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON >/dev/null
 	@cmake --build $(BUILD)/asan -j$(JOBS)
 
+# A toolchain file is only taken at the first configure, so later runs leave it out.
 win32: setup
-	@cmake -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-	    -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@[ -f $(BUILD)/win32/CMakeCache.txt ] || cmake -S . -B $(BUILD)/win32 \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(BUILD)/win32 -j$(JOBS)
 
 win64: setup
-	@cmake -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
-	    -DCMAKE_BUILD_TYPE=Release -DTARNWICK_WINE_TESTS=ON >/dev/null
+	@[ -f $(BUILD)/win64/CMakeCache.txt ] || cmake -S . -B $(BUILD)/win64 \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+	    -DTARNWICK_WINE_TESTS=ON >/dev/null
 	@cmake --build $(BUILD)/win64 -j$(JOBS)
 
 test: native asan win32 win64
