@@ -3,6 +3,8 @@
 #include "config/profile_store.h"
 #include "config/settings_store.h"
 
+#include <limits>
+
 namespace {
 constexpr const char* kAccountFileName = "account.ini";
 constexpr const char* kAccountSection = "Property";
@@ -27,6 +29,25 @@ std::string ReadAccountValue(ProfileStore& profile, const std::string& accountFi
     }
     return profile.readString(accountFile, kAccountSection, key, "", kAccountValueBufferSize);
 }
+
+// "Connect" is its leading decimal digits, 0 without any: a sign or a blank is not a
+// digit, so "-1" needs no check (and is never taken for the "not read" mark).
+int32_t ConnectValue(const std::string& text)
+{
+    constexpr int32_t kLargest = std::numeric_limits<int32_t>::max();
+    int32_t number = 0;
+    for (const char symbol : text) {
+        if (symbol < '0' || symbol > '9') {
+            break;
+        }
+        const int digit = symbol - '0';
+        if (number > (kLargest - digit) / 10) {
+            return kLargest;
+        }
+        number = number * 10 + digit;
+    }
+    return number;
+}
 }  // namespace
 
 bool IsClassifierReachable(ClassifierProbeState& probe, const HostApi& host,
@@ -37,7 +58,7 @@ bool IsClassifierReachable(ClassifierProbeState& probe, const HostApi& host,
     }
     if (probe.connectValue == -1) {
         const std::string accountFile = AccountFilePath(host, probe.window);
-        probe.connectValue = ProfileNumber(ReadAccountValue(profile, accountFile, "Connect"));
+        probe.connectValue = ConnectValue(ReadAccountValue(profile, accountFile, "Connect"));
     }
     if (probe.connectValue == 0) {
         return true;

@@ -62,6 +62,24 @@ TEST_F(ClassifierProbeTest, ConnectZeroNeverProbes)
     EXPECT_TRUE(prober.probes.empty());
 }
 
+TEST_F(ClassifierProbeTest, ConnectIsItsLeadingDigitsOnly)
+{
+    prober.result = -1;
+    for (const char* connect : {"Connect=-1\n", "Connect=+1\n", "Connect=x1\n"}) {
+        probe = ClassifierProbeState();
+        Account(std::string(connect) + "POP3Server=127.0.0.1\nPOP3Port=110\n");
+        EXPECT_TRUE(Reachable(window)) << connect;
+        EXPECT_TRUE(Reachable(nullptr)) << connect;
+        EXPECT_EQ(probe.connectValue, 0) << connect;
+    }
+    EXPECT_TRUE(prober.probes.empty());
+    probe = ClassifierProbeState();
+    Account("Connect=2x\nPOP3Server=127.0.0.1\nPOP3Port=110\n");
+    EXPECT_FALSE(Reachable(window));
+    EXPECT_EQ(probe.connectValue, 2);
+    EXPECT_EQ(prober.probes.size(), 1u);
+}
+
 TEST_F(ClassifierProbeTest, MissingZeroOrImpossiblePortNeedsNoCheck)
 {
     prober.result = -1;
