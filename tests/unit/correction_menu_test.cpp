@@ -12,6 +12,7 @@
 #include "classifier/reclassify.h"
 #include "core/platform.h"
 #include "core/plugin_state.h"
+#include "doubles/classifier_doubles.h"
 #include "doubles/code_page_converter_fake.h"
 #include "doubles/file_system_fake.h"
 #include "doubles/host_services_fake.h"
@@ -72,7 +73,7 @@ void TW_STDCALL ReclassifyProc(HostWindow, intptr_t) {}
 void TW_STDCALL RefetchProc(HostWindow, intptr_t) {}
 void TW_STDCALL OpenProc(HostWindow, intptr_t) {}
 
-class CorrectionMenuTest : public ::testing::Test {
+class CorrectionMenuTest : public ::testing::Test, protected ClassifierDoubles {
 protected:
     void SetUp() override
     {
@@ -116,14 +117,6 @@ protected:
         return window_.registrations;
     }
 
-    HostServicesFake host;
-    ProfileStoreFake profile;
-    FileSystemFake files;
-    CodePageConverterFake codePage;
-    Platform platform{profile, files, codePage};
-    HttpClientFake http;
-    PluginState state;
-    ClassifierContext context{state, platform, http};
     MenuCommandProcs procs{ReclassifyProc, RefetchProc, OpenProc};
     MenuWriterFake menu;
     UrlOpenerFake opener;

@@ -11,11 +11,12 @@
 #include "core/plugin_state.h"
 #include "doubles/code_page_converter_fake.h"
 #include "doubles/file_system_fake.h"
+#include "doubles/plugin_ini_test.h"
 #include "doubles/profile_store_fake.h"
 
 namespace {
 
-const std::string kIni = "C:\\Program Files\\Corvane32\\Plugins\\tarnwick.ini";
+const std::string& kIni = kTestPluginIni;
 
 // One shared log for everything the start-up and the copy touch, so that the order of
 // calls across host, system and INI file shows.

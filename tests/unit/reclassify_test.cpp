@@ -13,6 +13,7 @@
 #include "config/settings_store.h"
 #include "core/platform.h"
 #include "core/plugin_state.h"
+#include "doubles/classifier_doubles.h"
 #include "doubles/code_page_converter_fake.h"
 #include "doubles/file_system_fake.h"
 #include "doubles/host_services_fake.h"
@@ -33,7 +34,7 @@ void WriteBytes(const std::string& path, const std::string& bytes)
 // The stored mail files live in a private directory that plays the mailbox root. The host
 // separates folders with backslashes; on this file system they are plain name bytes, so
 // "Account1\inbox.box\00017.CRV" is one file directly in the root.
-class ReclassifyTest : public ::testing::Test {
+class ReclassifyTest : public ::testing::Test, protected ClassifierDoubles {
 protected:
     void SetUp() override
     {
@@ -87,14 +88,6 @@ protected:
         return posts;
     }
 
-    HostServicesFake host;
-    ProfileStoreFake profile;
-    FileSystemFake files;
-    CodePageConverterFake codePage;
-    Platform platform{profile, files, codePage};
-    HttpClientFake http;
-    PluginState state;
-    ClassifierContext context{state, platform, http};
 
     std::string mailbox;
     std::string mailPath;

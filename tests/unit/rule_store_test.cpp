@@ -8,11 +8,12 @@
 
 #include "config/settings_store.h"
 #include "doubles/file_system_fake.h"
+#include "doubles/plugin_ini_test.h"
 #include "doubles/profile_store_fake.h"
 
 namespace {
 
-const std::string kIni = "C:\\Program Files\\Corvane32\\Plugins\\tarnwick.ini";
+const std::string& kIni = kTestPluginIni;
 
 struct ExpectedRule {
     const char* bucket;
@@ -61,23 +62,8 @@ SortRule Rule(const std::string& bucket, const std::string& folder, int32_t acti
     return rule;
 }
 
-class RuleStoreTest : public ::testing::Test {
+class RuleStoreTest : public PluginIniTest {
 protected:
-    void SetUp() override
-    {
-        files.addExistenceCheck([this](const std::string& path) { return profile.exists(path); });
-    }
-
-    void LoadFixture(const std::string& name)
-    {
-        ASSERT_TRUE(profile.loadFromDisk(kIni, TestDataPath("ini/" + name))) << name;
-    }
-
-    std::string Fixture(const std::string& name)
-    {
-        return ProfileStoreFake::Canonical(ReadDiskFile(TestDataPath("ini/" + name)));
-    }
-
     bool Wrote() const
     {
         for (const ProfileCall& call : profile.calls()) {
@@ -89,8 +75,6 @@ protected:
         return false;
     }
 
-    ProfileStoreFake profile;
-    FileSystemFake files;
     SortRuleList rules;
     HeaderRuleList headerRules;
 };

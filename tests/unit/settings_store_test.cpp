@@ -7,28 +7,15 @@
 
 #include "config/rule_store.h"
 #include "doubles/file_system_fake.h"
+#include "doubles/plugin_ini_test.h"
 #include "doubles/profile_store_fake.h"
 
 namespace {
 
-const std::string kIni = "C:\\Program Files\\Corvane32\\Plugins\\tarnwick.ini";
+const std::string& kIni = kTestPluginIni;
 
-class SettingsStoreTest : public ::testing::Test {
+class SettingsStoreTest : public PluginIniTest {
 protected:
-    void SetUp() override
-    {
-        files.addExistenceCheck([this](const std::string& path) { return profile.exists(path); });
-    }
-
-    void LoadFixture(const std::string& name)
-    {
-        ASSERT_TRUE(profile.loadFromDisk(kIni, TestDataPath("ini/" + name))) << name;
-    }
-
-    std::string Fixture(const std::string& name)
-    {
-        return ProfileStoreFake::Canonical(ReadDiskFile(TestDataPath("ini/" + name)));
-    }
 
     std::vector<ProfileCall> Writes() const
     {
@@ -42,8 +29,6 @@ protected:
         return writes;
     }
 
-    ProfileStoreFake profile;
-    FileSystemFake files;
     PluginSettings settings;
 };
 

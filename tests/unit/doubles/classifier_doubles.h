@@ -1,0 +1,23 @@
+// Everything the classifier link works on, built from doubles and wired together: the
+// host's services, the platform, the HTTP client and the plug-in state they share.
+#pragma once
+
+#include "classifier/reclassify.h"
+#include "core/platform.h"
+#include "core/plugin_state.h"
+#include "doubles/code_page_converter_fake.h"
+#include "doubles/file_system_fake.h"
+#include "doubles/host_services_fake.h"
+#include "doubles/http_client_fake.h"
+#include "doubles/profile_store_fake.h"
+
+struct ClassifierDoubles {
+    HostServicesFake host;
+    ProfileStoreFake profile;
+    FileSystemFake files;
+    CodePageConverterFake codePage;
+    Platform platform{profile, files, codePage};
+    HttpClientFake http;
+    PluginState state;
+    ClassifierContext context{state, platform, http};
+};
