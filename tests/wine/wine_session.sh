@@ -1,6 +1,7 @@
 # Sourced by the Wine test runner and the demo: one Wine session for a build directory.
 #   wine_session_start <build-dir> <work-dir>   own Xvfb display, Japanese locale, the build's
 #                                                prefix, one persistent wineserver
+#   wine_session_screenshot <file.png>            the whole display as a PNG file
 #   wine_session_stop                            stops the wineserver and the display
 # A second session of the same build directory waits until the first one has stopped.
 # The caller installs `trap wine_session_stop EXIT` and turns signals into an exit
@@ -74,6 +75,10 @@ wine_session_start() {
   # still running from the prefix set-up is made persistent the same way.
   wineserver -p 2>/dev/null
   return 0
+}
+
+wine_session_screenshot() {
+  import -display "$DISPLAY" -window root "$1"
 }
 
 wine_session_stop() {
