@@ -116,21 +116,6 @@ size_t SkipSpaces(std::string_view text) {
     return i;
 }
 
-// Index after the last byte to keep of at most maxBytes, never inside a double-byte
-// character; a lead byte without its trail byte is not kept.
-size_t CutWithoutSplitting(std::string_view text, size_t maxBytes) {
-    size_t i = 0;
-    while (i < text.size() && i < maxBytes) {
-        if (IsSjisLeadByte(static_cast<unsigned char>(text[i]))) {
-            if (i + 1 >= maxBytes || i + 1 >= text.size()) break;
-            i += 2;
-        } else {
-            ++i;
-        }
-    }
-    return i;
-}
-
 }  // namespace
 
 std::string DecodeEncodedWords(std::string_view text, CodePageConverter& codePage) {

@@ -215,6 +215,19 @@ size_t FindSjisChar(std::string_view text, char byte) {
     return std::string_view::npos;
 }
 
+size_t CutWithoutSplitting(std::string_view text, size_t maxBytes) {
+    size_t i = 0;
+    while (i < text.size() && i < maxBytes) {
+        if (IsSjisLeadByte(static_cast<unsigned char>(text[i]))) {
+            if (i + 1 >= maxBytes || i + 1 >= text.size()) break;
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    return i;
+}
+
 size_t SkipBlanks(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && IsBlank(static_cast<unsigned char>(text[i]))) ++i;

@@ -113,6 +113,10 @@ inline bool IsSjisLeadByte(unsigned char byte) {
 // double-byte character; npos when absent. A lead byte as the last byte ends the search.
 size_t FindSjisChar(std::string_view text, char byte);
 
+// Index after the last byte to keep of at most maxBytes, never inside a double-byte
+// character; a lead byte without its trail byte is not kept.
+size_t CutWithoutSplitting(std::string_view text, size_t maxBytes);
+
 // Index of the first byte that is neither space nor tab (text.size() when none).
 size_t SkipBlanks(std::string_view text);
 
