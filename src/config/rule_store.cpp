@@ -255,6 +255,11 @@ bool HeaderRuleRoundTrips(const HeaderRule& rule)
            decoded.header == rule.header && decoded.search == rule.search;
 }
 
+bool HeaderRuleFitsInFile(const HeaderRule& rule)
+{
+    return EncodeHeaderRule(rule).size() < kHeaderValueSize;
+}
+
 void loadHeaderRules(HeaderRuleList& rules, ProfileStore& profile, const std::string& path)
 {
     rules.clear();

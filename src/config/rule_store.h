@@ -39,3 +39,7 @@ bool DecodeHeaderRule(const std::string& value, HeaderRule& rule);
 // text or header beginning with a colon or an empty header: their separator cannot be
 // told from an escaped colon. saveHeaderRules drops such rules; dialogs can refuse them.
 bool HeaderRuleRoundTrips(const HeaderRule& rule);
+
+// True when the rule's stored value is short enough to be read back whole (values are
+// read into 511 bytes).
+bool HeaderRuleFitsInFile(const HeaderRule& rule);

@@ -13,6 +13,8 @@
 #include "core/received_entry.h"
 #include "host/folder_catalogue.h"
 #include "host/new_mail_tally.h"
+#include "ui/header_rule_editing.h"
+#include "ui/sort_rule_editing.h"
 
 struct PluginState {
     void* pluginInstance = nullptr;  // our own module: every resource loads from here
@@ -33,4 +35,8 @@ struct PluginState {
     FolderCatalogue folderCatalogue;
     NewMailTally newMailTally;
     bool boldRefreshPending = false;  // a folder count was cleared; the trees need redrawing
+
+    // What the rule edit dialogs showed last; kept between openings for the next rule.
+    SortRuleForm sortRuleForm;
+    HeaderRuleForm headerRuleForm;
 };
