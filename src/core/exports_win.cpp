@@ -8,6 +8,7 @@
 #include "host/menus_win.h"
 #include "host/new_mail_tally.h"
 #include "mail/receive_filter.h"
+#include "ui/sort_rule_list_dialog_win.h"
 
 namespace {
 
@@ -64,17 +65,18 @@ int WINAPI APCVersionInfo(HWND)
     return 0;
 }
 
-// The folder catalogue is refreshed for the dialogs; the sorting-rule dialogs themselves
-// are not built yet, so nothing is shown.
+// The folder catalogue is refreshed for the edit dialog's destinations, then the sorting-rule
+// list runs: 1 after OK, 2 after Cancel, 0 from the caption's close box.
 int WINAPI APCSetup(HWND owner)
 {
     try {
         PluginProcess& process = ThePluginProcess();
         BuildFolderCatalogue(process.state.folderCatalogue, process.state.host,
                              process.platform.profile, owner);
+        return static_cast<int>(ShowSortRuleListDialog(owner));
     } catch (...) {
+        return 0;
     }
-    return 0;
 }
 
 int WINAPI APCStartUp(int)

@@ -1,0 +1,108 @@
+#include "ui/sort_rule_list_dialog_win.h"
+
+#include "config/rule_store.h"
+#include "core/process_win.h"
+#include "ui/dialog_controls_win.h"
+#include "ui/header_rule_list_dialog_win.h"
+#include "ui/resource_ids.h"
+#include "ui/rule_dialogs_win.h"
+#include "ui/sort_rule_edit_dialog_win.h"
+#include "ui/sort_rule_editing.h"
+
+namespace {
+const std::vector<ListColumn> kColumns = {{"分類", 100}, {"フォルダ", 150}};
+
+class SortRuleListDialog : public RuleListDialog<SortRule> {
+public:
+    explicit SortRuleListDialog(PluginProcess& process)
+        : RuleListDialog(IDC_SORT_RULE_LIST, IDC_SORT_RULE_EDIT), process_(process)
+    {
+    }
+
+private:
+    BOOL onInit() override
+    {
+        showRules(process_.state.sortRules, kColumns, SortRuleRow);
+        return TRUE;
+    }
+
+    bool onButton(int id) override
+    {
+        switch (id) {
+        case IDC_SORT_RULE_ADD:
+            addRule();
+            return true;
+        case IDC_SORT_RULE_EDIT:
+            editRule();
+            return true;
+        case IDC_SORT_RULE_DELETE:
+            deleteRule();
+            return true;
+        case IDC_OPEN_HEADER_RULES:
+            ShowHeaderRuleListDialog(window());
+            return true;
+        case IDC_OPEN_OTHER_SETTINGS:
+            return true;  // the other-settings dialog is opened here once it exists
+        default:
+            return false;
+        }
+    }
+
+    void save() override
+    {
+        saveSortRules(process_.state.sortRules, working().rules(), process_.platform.profile,
+                      process_.platform.files);
+    }
+
+    SortRuleForm& form() { return process_.state.sortRuleForm; }
+
+    void addRule()
+    {
+        ClearSortRuleFormForAdd(form());
+        if (RunSortRuleEditDialog(window(), form(), working().rules(), -1) != 1) {
+            return;
+        }
+        SortRule rule;
+        ApplySortRuleForm(form(), rule);
+        InsertListRow(list(), working().size(), SortRuleRow(rule));
+        working().append(rule);
+    }
+
+    void editRule()
+    {
+        const int32_t index = editedIndex();
+        if (!working().holds(index)) {
+            return;
+        }
+        SortRule rule = working().rules()[static_cast<std::size_t>(index)];
+        FillSortRuleForm(form(), rule);
+        if (RunSortRuleEditDialog(window(), form(), working().rules(), index) != 1) {
+            return;
+        }
+        ApplySortRuleForm(form(), rule);
+        working().replace(index, rule);
+        SetListRowTexts(list(), index, SortRuleRow(rule));
+    }
+
+    void deleteRule()
+    {
+        const int32_t index = editedIndex();
+        if (!working().holds(index) ||
+            !ConfirmDelete(window(),
+                           SortRuleDeleteQuestion(working().rules()[static_cast<std::size_t>(index)]))) {
+            return;
+        }
+        DeleteListRow(list(), index);
+        working().erase(index);
+    }
+
+    PluginProcess& process_;
+};
+}  // namespace
+
+INT_PTR ShowSortRuleListDialog(HWND owner)
+{
+    RegisterDialogControlClasses();
+    SortRuleListDialog dialog(ThePluginProcess());
+    return dialog.run(PluginModule(), IDD_SORT_RULE_LIST, owner);
+}
