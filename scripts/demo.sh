@@ -5,7 +5,8 @@
 # dist/win64/tarnwick.dll, then runs corvane32.exe with the plug-in and the bundled messages
 # twice, each time in a fresh folder below demo-run/: first with no INI file (the plug-in
 # writes its defaults), then with the demo rules. Each run retrieves the messages, prints what
-# happened to each and the INI file as the plug-in left it.
+# happened to each and the INI file as the plug-in left it. A third run opens the settings
+# dialogs with the demo rules and takes a picture of each (scripts/demo_rule_dialogs.sh).
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -72,4 +73,9 @@ echo
 echo "== 2. The same messages with the rules of tools/host/demo/rules.ini (demo-run/rules)"
 run_scenario "$root/demo-run/rules" "$root/tools/host/demo/rules.ini"
 second=$?
-[ $first -eq 0 ] && [ $second -eq 0 ]
+echo
+echo "== 3. The sorting-rule and header-rule dialogs with the same rules (demo-run/settings)"
+source "$root/scripts/demo_rule_dialogs.sh"
+demo_rule_dialogs "$root" "$w64" "$root/demo-run/settings"
+third=$?
+[ $first -eq 0 ] && [ $second -eq 0 ] && [ $third -eq 0 ]

@@ -15,30 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "demo_mailbox_win.h"
 #include "dialog_watcher_win.h"
 #include "replacement_host_win.h"
 
 namespace {
 
-constexpr const char* kAccount = "popfile";
-
-void BuildDemoMailbox(Mailbox& mailbox)
-{
-    AccountSettings classified;
-    classified.title = "POPFile経由";
-    classified.connect = "1";
-    classified.pop3Server = "127.0.0.1";
-    classified.pop3Port = "1110";
-    mailbox.addAccount(kAccount, classified);
-    mailbox.addFolder(kAccount, "仕事");
-    const std::string hobby = mailbox.addGroup(kAccount, "趣味");
-    mailbox.addFolder(hobby, "旅行");
-    mailbox.addFolder(hobby, "ニュース");
-
-    AccountSettings direct;
-    direct.title = "直接";
-    mailbox.addAccount("direct", direct);
-}
+constexpr const char* kAccount = kDemoAccount;
 
 // The first "X-Text-Classification:" value of a message, as the host reads its header.
 std::string ClassificationOf(const std::string& message)
