@@ -60,25 +60,6 @@ TEST(HeaderRuleFormTest, RefusesARuleWhoseStoredValueWouldBeCutOnReading)
               std::string(kLeadingColon) + "\n" + kTooLong);
 }
 
-TEST(HeaderRuleFormTest, AddClearsEverythingEditFillsEverything)
-{
-    HeaderRule rule;
-    rule.header = "From:";
-    rule.search = "a:b";
-    rule.bucket = "spam";
-    HeaderRuleForm form;
-    FillHeaderRuleForm(form, rule);
-    const HeaderRule back = HeaderRuleFromForm(form);
-    EXPECT_EQ(back.header, "From:");
-    EXPECT_EQ(back.search, "a:b");
-    EXPECT_EQ(back.bucket, "spam");
-
-    ClearHeaderRuleForm(form);
-    EXPECT_EQ(form.header, "");
-    EXPECT_EQ(form.search, "");
-    EXPECT_EQ(form.bucket, "");
-}
-
 TEST(HeaderRuleDialogTextsTest, QuestionJoinsHeaderAndSearchWithOneSpace)
 {
     HeaderRule rule;

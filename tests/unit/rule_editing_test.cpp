@@ -33,11 +33,6 @@ TEST(FieldTextTest, KeepsAtMost499BytesAndNeverHalfACharacter)
     EXPECT_EQ(FieldText(std::string(498, 'x') + so), std::string(498, 'x'));
 }
 
-TEST(DeleteQuestionTest, SubjectThenTheQuestionWithItsOwnLeadingSpace)
-{
-    EXPECT_EQ(DeleteQuestion("spam"), "spam を削除してもよろしいですか？");
-}
-
 class WorkingListTest : public ::testing::Test {
 protected:
     void SetUp() override { list.open({"a", "b", "c"}); }

@@ -97,18 +97,14 @@ TEST(SortRuleFormTest, ApplyingTheFormLeavesTheOtherFieldsAlone)
     EXPECT_EQ(rule.summaryText, "lines");
 }
 
-TEST(SortRuleDialogTextsTest, QuestionListsAndRow)
+TEST(SortRuleDialogTextsTest, FolderChoicesStartWithTheBuiltInFolders)
 {
-    EXPECT_EQ(SortRuleDeleteQuestion(Rule("spam", "ごみ箱")), "spam を削除してもよろしいですか？");
-
     FolderCatalogue catalogue;
     catalogue.entries = {{"仕事"}, {"趣味\\旅行"}};
     EXPECT_EQ(FolderChoices(catalogue),
               (std::vector<std::string>{"ごみ箱", "郵便受け", "送信箱", "仕事", "趣味\\旅行"}));
     EXPECT_EQ(FolderChoices(FolderCatalogue{}),
               (std::vector<std::string>{"ごみ箱", "郵便受け", "送信箱"}));
-
-    EXPECT_EQ(SortRuleRow(Rule("work", "仕事")), (std::vector<std::string>{"work", "仕事"}));
 }
 
 }  // namespace
