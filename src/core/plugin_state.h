@@ -3,6 +3,7 @@
 // parts it needs by reference rather than reaching for globals.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "classifier/classifier_probe.h"
@@ -29,6 +30,8 @@ struct PluginState {
     SortRuleList sortRules;
     HeaderRuleList headerRules;
     ReceivedEntryList receivedEntries;
+    std::size_t summaryDrainPosition = 0;  // next entry the running summary takes
+    bool messageBoxOpen = false;           // the summary's message box is open
     ReclassifyState reclassify;
     ClassifierProbeState classifierProbe;
 
