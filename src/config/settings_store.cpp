@@ -138,6 +138,15 @@ void saveSettings(const PluginSettings& settings, ProfileStore& profile, FileSys
     profile.flush(file);
 }
 
+void saveWindowPosition(const PluginSettings& settings, ProfileStore& profile, FileSystem& files)
+{
+    const std::string file = pluginIniPath(files);
+    WriteNumber(profile, file, "winTop", settings.winTop);
+    WriteNumber(profile, file, "winLeft", settings.winLeft);
+    WriteNumber(profile, file, "winWidth", settings.winWidth);
+    profile.flush(file);
+}
+
 bool writeLearnedUrl(PluginSettings& settings, const std::string& address, ProfileStore& profile,
                      FileSystem& files)
 {

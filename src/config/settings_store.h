@@ -19,6 +19,10 @@ void loadSettings(PluginSettings& settings, ProfileStore& profile, FileSystem& f
 // Writes the keys the other-settings dialog edits, then flushes.
 void saveSettings(const PluginSettings& settings, ProfileStore& profile, FileSystem& files);
 
+// Writes the notification window's position keys winTop, winLeft and winWidth, in that
+// order, then flushes.
+void saveWindowPosition(const PluginSettings& settings, ProfileStore& profile, FileSystem& files);
+
 // Sets URL to a learned classifier address when URL is empty and writes that key alone.
 // Returns true when the address was taken; an empty address is never taken.
 bool writeLearnedUrl(PluginSettings& settings, const std::string& address, ProfileStore& profile,

@@ -270,6 +270,16 @@ TEST_F(SettingsStoreTest, SaveWritesTheDialogKeysInOrderAndFlushes)
     EXPECT_EQ(profile.text(kIni), Fixture("saved_settings.ini"));
 }
 
+TEST_F(SettingsStoreTest, WindowPositionIsWrittenTopLeftWidthThenFlushed)
+{
+    settings.winLeft = -20;
+    settings.winTop = 640;
+    settings.winWidth = 512;
+    saveWindowPosition(settings, profile, files);
+    EXPECT_EQ(Writes(), (std::vector<ProfileCall>{Write("winTop", "640"), Write("winLeft", "-20"),
+                                                  Write("winWidth", "512"), Flush()}));
+}
+
 TEST_F(SettingsStoreTest, LearnedUrlIsWrittenOnceAndAlone)
 {
     profile.loadText(kIni, "[Setup]\nCheckConnect=0\n");
