@@ -4,7 +4,9 @@
 
 #include "core/plugin.h"
 #include "core/process_win.h"
+#include "core/receive_summary_win.h"
 #include "host/folder_catalogue.h"
+#include "host/icon_alert_win.h"
 #include "host/menus_win.h"
 #include "host/new_mail_tally.h"
 #include "mail/receive_filter.h"
@@ -83,7 +85,10 @@ int WINAPI APCStartUp(int)
 {
     try {
         PluginProcess& process = ThePluginProcess();
-        return RunStartUp(process.state, process.platform, process.startUpSystem, nullptr);
+        const int result = RunStartUp(process.state, process.platform, process.startUpSystem,
+                                      ReceiveSummaryCommand);
+        process.notificationWindow.create(static_cast<HINSTANCE>(process.state.pluginInstance));
+        return result;
     } catch (...) {
         return 1;
     }
@@ -103,8 +108,14 @@ int WINAPI APCRecFilter(const char* mailPath)
     }
 }
 
-int WINAPI APCFolderCreate(HWND)
+// Saves the window's icons for the new-mail alert. The window hook that comes before and the
+// classifier wait that comes after are not built yet.
+int WINAPI APCFolderCreate(HWND frame)
 {
+    try {
+        SaveFrameIcons(frame, static_cast<HINSTANCE>(ThePluginProcess().state.pluginInstance));
+    } catch (...) {
+    }
     return 0;
 }
 
@@ -152,8 +163,12 @@ void WINAPI APCSendInitMenu(int, int, int)
 {
 }
 
-int WINAPI APCFolderEndRetrieve(HWND)
+int WINAPI APCFolderEndRetrieve(HWND frame)
 {
+    try {
+        EndRetrievalOfFrame(frame);
+    } catch (...) {
+    }
     return 0;
 }
 

@@ -11,7 +11,9 @@
 #include "core/platform.h"
 #include "core/plugin_state.h"
 #include "core/startup_system_win.h"
+#include "host/icon_alert_win.h"
 #include "host/url_opener_win.h"
+#include "ui/notification_window_win.h"
 
 struct PluginProcess {
     PluginState state;
@@ -23,6 +25,8 @@ struct PluginProcess {
     WinInetHttpClient http;
     ShellUrlOpener urlOpener;
     WinsockPortProber portProber;
+    IconAlertState iconAlert;
+    NotificationWindow notificationWindow{state.settings, profile, files};
 };
 
 // The one instance.
