@@ -60,9 +60,10 @@ std::string SjisToUtf8(const std::string& sjis)
     return utf8;
 }
 
-DialogWatcher::DialogWatcher(std::string caption, std::string button, DWORD timeoutMs, std::size_t limit)
+DialogWatcher::DialogWatcher(std::string caption, std::string button, DWORD timeoutMs, std::size_t limit,
+                             std::function<void(HWND dialog)> beforeAnswer)
     : caption_(std::move(caption)), button_(std::move(button)), limit_(limit),
-      deadline_(GetTickCount64() + timeoutMs)
+      beforeAnswer_(std::move(beforeAnswer)), deadline_(GetTickCount64() + timeoutMs)
 {
     // Wait until the thread has started: a thread still being set up needs the loader lock,
     // which a box shown from a library entry holds until the box closes.
@@ -149,7 +150,10 @@ HWND DialogWatcher::findDialog(const std::vector<HWND>& answered) const
     const char* title = caption_.empty() ? nullptr : caption_.c_str();
     for (HWND dialog = FindWindowExA(nullptr, nullptr, "#32770", title); dialog != nullptr;
          dialog = FindWindowExA(nullptr, dialog, "#32770", title)) {
-        if (IsWindowVisible(dialog) &&
+        // Tests run side by side in one Wine session: boxes of other processes are theirs.
+        DWORD process = 0;
+        GetWindowThreadProcessId(dialog, &process);
+        if (process == GetCurrentProcessId() && IsWindowVisible(dialog) &&
             std::find(answered.begin(), answered.end(), dialog) == answered.end()) {
             return dialog;
         }
@@ -191,6 +195,9 @@ SeenDialog DialogWatcher::answer(HWND dialog)
     }
     if (!seen.statics.empty()) {
         seen.text = seen.statics.front();
+    }
+    if (beforeAnswer_) {
+        beforeAnswer_(dialog);
     }
     if (button != nullptr) {
         seen.pressed = button_;

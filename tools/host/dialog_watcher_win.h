@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -23,12 +24,15 @@ struct SeenDialog {
 
 class DialogWatcher {
 public:
-    // Answers up to `limit` top-level "#32770" windows titled caption (any title when caption
-    // is empty): once a box's controls are in place (up to 2 s), records its texts, then
-    // presses the button labelled button ("&" ignored) or, when there is none, sends WM_CLOSE.
-    // Gives up after timeoutMs.
+    // Answers up to `limit` top-level "#32770" windows of this process titled caption (any
+    // title when caption is empty): once a box's controls are in place (up to 2 s), records
+    // its texts, then presses the button labelled button ("&" ignored) or, when there is
+    // none, sends WM_CLOSE. Gives up after timeoutMs. beforeAnswer, when given, runs on the
+    // watcher's thread with each box once its texts are recorded, just before the button is
+    // pressed (the demo takes its screenshots there).
     explicit DialogWatcher(std::string caption, std::string button = "OK", DWORD timeoutMs = 10000,
-                           std::size_t limit = 1);
+                           std::size_t limit = 1,
+                           std::function<void(HWND dialog)> beforeAnswer = nullptr);
     // Stops watching and waits for the thread.
     ~DialogWatcher();
     DialogWatcher(const DialogWatcher&) = delete;
@@ -49,6 +53,7 @@ private:
     std::string caption_;
     std::string button_;
     std::size_t limit_;
+    std::function<void(HWND dialog)> beforeAnswer_;
     ULONGLONG deadline_;
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;

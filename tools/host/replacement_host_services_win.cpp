@@ -69,8 +69,9 @@ int ReplacementHost::APAKillTimer(unsigned timer)
 
 int ReplacementHost::APAIsBusy()
 {
-    log("APAIsBusy", {}, NumberArgument(busy_ ? 1 : 0));
-    return busy_ ? 1 : 0;
+    const int busy = busy_ ? 1 : 0;
+    log("APAIsBusy", {}, NumberArgument(busy));
+    return busy;
 }
 
 const char* ReplacementHost::APAGetMailbox()

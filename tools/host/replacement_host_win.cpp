@@ -15,6 +15,12 @@ constexpr int kTreeId = 0xE900;
 
 ReplacementHost* activeHost = nullptr;
 
+// Two stock icons that differ, so that a test can tell the large one from the small one.
+HICON FrameClassIcon(bool big)
+{
+    return LoadIcon(nullptr, big ? IDI_APPLICATION : IDI_INFORMATION);
+}
+
 void RegisterWindowClasses(WNDPROC frameProc, WNDPROC viewProc)
 {
     static bool registered = false;
@@ -23,17 +29,20 @@ void RegisterWindowClasses(WNDPROC frameProc, WNDPROC viewProc)
     }
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    WNDCLASSA frameClass = {};
+    WNDCLASSEXA frameClass = {};
+    frameClass.cbSize = sizeof frameClass;
     frameClass.lpfnWndProc = frameProc;
     frameClass.hInstance = GetModuleHandleA(nullptr);
+    frameClass.hIcon = FrameClassIcon(true);
+    frameClass.hIconSm = FrameClassIcon(false);
     frameClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     frameClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     frameClass.lpszClassName = kFrameClass;
-    RegisterClassA(&frameClass);
-    WNDCLASSA viewClass = frameClass;
+    RegisterClassExA(&frameClass);
+    WNDCLASSEXA viewClass = frameClass;
     viewClass.lpfnWndProc = viewProc;
     viewClass.lpszClassName = kViewClass;
-    RegisterClassA(&viewClass);
+    RegisterClassExA(&viewClass);
     registered = true;
 }
 
@@ -447,6 +456,17 @@ std::vector<RetrievedMessage> ReplacementHost::retrieveFiles(const std::string& 
 void ReplacementHost::setCommandGrayed(unsigned command, bool grayed)
 {
     grayedCommands_[command] = grayed;
+}
+
+void ReplacementHost::removeMenuCommand(unsigned command)
+{
+    DeleteMenu(GetMenu(frame_), command, MF_BYCOMMAND);
+    DrawMenuBar(frame_);
+}
+
+HICON ReplacementHost::frameClassIcon(bool big) const
+{
+    return FrameClassIcon(big);
 }
 
 int ReplacementHost::markOf(const std::string& reference) const

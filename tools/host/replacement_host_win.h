@@ -40,6 +40,13 @@
 // on the server; bit 4 makes the host delete its stored copy. After the last message comes
 // APCFolderEndRetrieve(frame), then the host runs its message loop.
 //
+// Icons. The frame's window class carries a large and a small icon (frameClassIcon), which
+// the plug-in may read and replace; WM_SETICON sets the frame's own icons.
+//
+// Busy state. APAIsBusy answers what setBusy set. The fourth submenu's command 32835 is
+// grayed while setCommandGrayed says so; the host applies that when it is sent
+// WM_INITMENUPOPUP for the submenu. removeMenuCommand takes the command out.
+//
 // Menus. Before showing a menu the host fills it with its own items, then hands it to the
 // plug-in (APCFolderInitMenu with 102 for the folder window's menu, APCViewInitMenu with 201
 // for a view's menu bar, 202 for its context menu); what the plug-in appends stays there.
@@ -184,6 +191,11 @@ public:
     void setBusy(bool busy) { busy_ = busy; }
     // Grays or enables a menu-bar command; applied when its submenu is initialised.
     void setCommandGrayed(unsigned command, bool grayed);
+    // Deletes a command from the frame's menu bar, as a host without it would have.
+    void removeMenuCommand(unsigned command);
+    // The icons of the frame's window class as the host registered them (GCLP_HICON for
+    // big, GCLP_HICONSM otherwise).
+    HICON frameClassIcon(bool big) const;
     // The mark of a message, 0 for none.
     int markOf(const std::string& reference) const;
     // References of the messages imported from copies that APASaveMail made of reference.
