@@ -28,6 +28,19 @@ std::vector<std::string> FileNamesIn(const std::string& folder)
 
 }  // namespace
 
+HWND FindWindowOfThisProcess(const char* className, const char* title)
+{
+    for (HWND window = FindWindowExA(nullptr, nullptr, className, title); window != nullptr;
+         window = FindWindowExA(nullptr, window, className, title)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId()) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 std::string MailText(const std::vector<std::string>& headerLines, const std::string& body)
 {
     std::string text;

@@ -41,6 +41,11 @@ inline std::string Utf8(const std::string& sjis)
     return SjisToUtf8(sjis);
 }
 
+// The first top-level window of this process with that class (and title,
+// unless null). Tests run side by side in one Wine session, so FindWindowA alone may find
+// another test's window.
+HWND FindWindowOfThisProcess(const char* className, const char* title = nullptr);
+
 // A message as the client stores it: header lines, an empty line, the body; CR LF endings.
 std::string MailText(const std::vector<std::string>& headerLines, const std::string& body);
 

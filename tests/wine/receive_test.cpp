@@ -149,8 +149,14 @@ TEST_F(ReceiveTest, RetrievalIsFiledByTheRulesAndNoMessageIsChanged)
     for (const Expectation& expected : kRetrieval) {
         files.push_back(ReceiveFixture(expected.fixture));
     }
+    // The rules of action 1 report their messages at the end.
+    DialogWatcher summary("Tarnwickメール振り分け");
     const std::vector<RetrievedMessage> retrieved = host().retrieveFiles(account, files);
     ASSERT_EQ(retrieved.size(), std::size(kRetrieval));
+    ASSERT_TRUE(summary.waitFor(1));
+    const std::string text = summary.seen()[0].text;
+    EXPECT_EQ(text.rfind("[Projects\\Alpha]へ 6 件移動しました\n", 0), 0u) << Utf8(text);
+    EXPECT_NE(text.find("\n[Receipts]へ 1 件移動しました\n"), std::string::npos) << Utf8(text);
 
     for (std::size_t index = 0; index < retrieved.size(); ++index) {
         const Expectation& expected = kRetrieval[index];
@@ -292,7 +298,7 @@ TEST_F(ReceiveInProcessTest, DisplayPathsAndCatalogueMatchTheHostsFolders)
 
 // A retrieval of a thousand messages files every one of them and leaves no temporary file.
 // It also prints the time the plug-in spent inside APCRecFilter beside the whole retrieval,
-// as the host measured it.
+// as the host measured it (the whole includes the summary's box until it was answered).
 TEST_F(ReceiveTest, ThousandMessageRetrievalFilesEveryMessage)
 {
     writePluginIni(kPluginIni);
@@ -308,10 +314,12 @@ TEST_F(ReceiveTest, ThousandMessageRetrievalFilesEveryMessage)
     LARGE_INTEGER start;
     LARGE_INTEGER end;
     QueryPerformanceFrequency(&frequency);
+    DialogWatcher summary("Tarnwickメール振り分け", "OK", 60000);
     QueryPerformanceCounter(&start);
     const std::vector<RetrievedMessage> retrieved = host().retrieve(account, messages);
     QueryPerformanceCounter(&end);
     ASSERT_EQ(retrieved.size(), 1000u);
+    ASSERT_TRUE(summary.waitFor(1));
     double filterSeconds = 0;
     double serviceSeconds = 0;
     for (const RetrievedMessage& message : retrieved) {

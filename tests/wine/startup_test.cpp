@@ -41,11 +41,25 @@ TEST_F(StartUpTest, NameIsAnsweredBeforeStartUp)
     EXPECT_FALSE(pluginIniBytes().has_value()) << "loading alone must not create the INI file";
 }
 
-// The end-of-retrieval summary is not built yet, so start-up registers no command for it.
-TEST_F(StartUpTest, StartUpReturnsOne)
+// Start-up registers the summary command and creates the notification window, hidden, at
+// the position the INI file keeps.
+TEST_F(StartUpTest, StartUpRegistersTheSummaryAndCreatesTheHiddenWindow)
 {
+    writePluginIni("[Setup]\r\nCheckConnect=0\r\nwinLeft=30\r\nwinTop=40\r\nwinWidth=300\r\n");
     ASSERT_TRUE(loadPlugin());
     EXPECT_EQ(plugin().APCStartUp(0), 1);
+    const std::vector<HostCall> registrations = host().callsTo("APARegistCallback");
+    ASSERT_EQ(registrations.size(), 1u);
+    EXPECT_EQ(registrations.front().arguments.at(1), "0") << "the summary callback takes parameter 0";
+
+    HWND window = FindWindowOfThisProcess("TARNWICK_MESSAGE_WINDOW", "受信メール表示");
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(IsWindowVisible(window));
+    RECT bounds = {};
+    GetWindowRect(window, &bounds);
+    EXPECT_EQ(bounds.left, 30);
+    EXPECT_EQ(bounds.top, 40);
+    EXPECT_EQ(bounds.right - bounds.left, 300);
 }
 
 TEST_F(StartUpTest, FirstStartCreatesTheIniWithItsDefaults)
