@@ -7,6 +7,8 @@
 # writes its defaults), then with the demo rules. Each run retrieves the messages, prints what
 # happened to each and the INI file as the plug-in left it. A third run opens the settings
 # dialogs with the demo rules and takes a picture of each (scripts/demo_rule_dialogs.sh).
+# Then scripts/demo_summary.sh shows the end of a retrieval: the summary's message box and the
+# notification window, each with a screenshot in its folder below demo-run/.
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -78,4 +80,7 @@ echo "== 3. The sorting-rule and header-rule dialogs with the same rules (demo-r
 source "$root/scripts/demo_rule_dialogs.sh"
 demo_rule_dialogs "$root" "$w64" "$root/demo-run/settings"
 third=$?
-[ $first -eq 0 ] && [ $second -eq 0 ] && [ $third -eq 0 ]
+source "$root/scripts/demo_summary.sh"
+demo_summary "$root" "$w64"
+summary=$?
+[ $first -eq 0 ] && [ $second -eq 0 ] && [ $third -eq 0 ] && [ $summary -eq 0 ]

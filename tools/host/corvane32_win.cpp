@@ -1,14 +1,20 @@
 // corvane32.exe: the replacement host as a program, for showing the plug-in at work.
 //
-//   corvane32.exe [message files...]
+//   corvane32.exe [--pause-for-screenshots <folder>] [message files...]
 //
 // Builds a small mailbox below its program folder (an account that receives through the
 // classifier, with folders to sort into, and a second account), loads and starts
 // Plugins\tarnwick.dll as the client does, and runs one retrieval of the given message files
 // into the first account's inbox. It then reports, per message, the bucket written in its
 // classification header, what the plug-in answered, where the message ended up and its mark,
-// followed by the folder tree, every dialog the plug-in showed and the services it called. Output is
-// Shift-JIS, like everything the client shows.
+// followed by the folder tree, the notification window's rows, every dialog the plug-in showed and
+// the services it called. Output is Shift-JIS, like everything the client shows.
+//
+// With --pause-for-screenshots, each dialog the plug-in shows and the notification window stay
+// on screen until a screenshot was taken: the program writes "<folder>\<name>.ready" (names
+// "dialog-1", "dialog-2" ... and "notification-window") and waits up to 30 s for
+// "<folder>\<name>.done".
+#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <map>
@@ -104,6 +110,79 @@ void ReportFolderTree(ReplacementHost& host)
     }
 }
 
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Announces that name is on screen and waits until the screenshot was taken; pump runs
+// between the checks (so the window keeps painting when this is its own thread).
+void PauseForScreenshot(const std::string& folder, const std::string& name, void (*pump)())
+{
+    if (folder.empty()) {
+        return;
+    }
+    const std::string base = folder + "\\" + name;
+    WriteFileBytes(base + ".ready", name);
+    const ULONGLONG deadline = GetTickCount64() + 30000;
+    while (!FileExists(base + ".done") && GetTickCount64() < deadline) {
+        pump();
+        Sleep(50);
+    }
+}
+
+void NoPump() {}
+
+void PumpThisThread()
+{
+    if (ReplacementHost* host = ReplacementHost::active()) {
+        host->pumpMessages();
+    }
+}
+
+std::string ListCell(HWND list, int item, int column)
+{
+    char text[512] = {};
+    LVITEMA data = {};
+    data.iSubItem = column;
+    data.pszText = text;
+    data.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&data));
+    return text;
+}
+
+// The plug-in's notification window, if it is shown: its rows, column by column.
+void ReportNotificationWindow(const std::string& screenshots)
+{
+    HWND window = FindWindowA("TARNWICK_MESSAGE_WINDOW", nullptr);
+    if (window == nullptr || !IsWindowVisible(window)) {
+        std::printf("Notification window: not shown\n");
+        return;
+    }
+    HWND list = FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr);
+    const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    std::printf("Notification window: shown with %d row(s) (bucket | sender | subject | body)\n", rows);
+    for (int row = 0; row < rows; ++row) {
+        std::printf("  %s | %s | %s | %s\n", ListCell(list, row, 0).c_str(), ListCell(list, row, 1).c_str(),
+                    ListCell(list, row, 2).c_str(), ListCell(list, row, 3).c_str());
+    }
+    PauseForScreenshot(screenshots, "notification-window", PumpThisThread);
+}
+
+void ReportDialog(const SeenDialog& box)
+{
+    std::printf("  \"%s\":\n", box.caption.c_str());
+    std::size_t start = 0;
+    while (start < box.text.size()) {
+        std::size_t end = box.text.find('\n', start);
+        if (end == std::string::npos) {
+            end = box.text.size();
+        }
+        std::printf("    %s\n", box.text.substr(start, end - start).c_str());
+        start = end + 1;
+    }
+}
+
 void ReportCalls(const ReplacementHost& host)
 {
     std::map<std::string, int> counts;
@@ -124,12 +203,24 @@ void ReportCalls(const ReplacementHost& host)
 int main(int argc, char** argv)
 {
     std::vector<std::string> files(argv + 1, argv + argc);
+    std::string screenshots;
+    if (files.size() >= 2 && files[0] == "--pause-for-screenshots") {
+        screenshots = files[1];
+        files.erase(files.begin(), files.begin() + 2);
+    }
     ReplacementHost host;
     BuildDemoMailbox(host.mailbox());
     std::printf("Program folder: %s\n", host.programFolder().c_str());
 
     // Every box the plug-in shows is answered with OK and reported below.
-    DialogWatcher dialogs("", "OK", 60000, 100);
+    std::atomic<int> dialogNumber{0};
+    DialogWatcher dialogs("", "OK", 120000, 100, [&screenshots, &dialogNumber](HWND dialog) {
+        if (screenshots.empty()) {
+            return;
+        }
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        PauseForScreenshot(screenshots, "dialog-" + std::to_string(++dialogNumber), NoPump);
+    });
     if (!host.loadPlugin()) {
         std::printf("The plug-in did not load (error %lu).\n",
                     static_cast<unsigned long>(host.plugin().loadError()));
@@ -159,10 +250,11 @@ int main(int argc, char** argv)
 
     std::printf("\n");
     ReportFolderTree(host);
+    ReportNotificationWindow(screenshots);
     const std::vector<SeenDialog> seen = dialogs.seen();
     std::printf("Dialogs shown by the plug-in: %zu\n", seen.size());
     for (const SeenDialog& box : seen) {
-        std::printf("  \"%s\": %s\n", box.caption.c_str(), box.text.c_str());
+        ReportDialog(box);
     }
     ReportCalls(host);
     std::fflush(stdout);
