@@ -9,16 +9,6 @@
 
 namespace {
 
-HICON WindowIcon(HWND window, WPARAM which)
-{
-    return reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, which, 0));
-}
-
-HICON ClassSmallIcon(HWND window)
-{
-    return reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICONSM));
-}
-
 HICON AlertIcon()
 {
     return LoadIconA(GetModuleHandleA("tarnwick.dll"), MAKEINTRESOURCEA(173));
@@ -26,18 +16,16 @@ HICON AlertIcon()
 
 class IconAlertTest : public HostFixture {
 protected:
-    // The icons the frame shows: its own (set by WM_SETICON) or, without them, its class's.
-    bool showsAlert()
+    // Whether the frame's own icons (set by WM_SETICON) are both the given one or, with
+    // icon null, the host's class icons.
+    bool frameShows(HICON icon)
     {
-        return WindowIcon(frame(), ICON_BIG) == AlertIcon() &&
-               WindowIcon(frame(), ICON_SMALL) == AlertIcon();
+        const auto shown = [this](WPARAM which) {
+            return reinterpret_cast<HICON>(SendMessageA(host().frame(), WM_GETICON, which, 0));
+        };
+        return shown(ICON_BIG) == (icon != nullptr ? icon : host().frameClassIcon(true)) &&
+               shown(ICON_SMALL) == (icon != nullptr ? icon : host().frameClassIcon(false));
     }
-    bool showsSavedIcons()
-    {
-        return WindowIcon(frame(), ICON_BIG) == host().frameClassIcon(true) &&
-               WindowIcon(frame(), ICON_SMALL) == host().frameClassIcon(false);
-    }
-    HWND frame() { return host().frame(); }
     void tick()
     {
         host().stepTimers();
@@ -49,24 +37,21 @@ TEST_F(IconAlertTest, RetrievalStartsTheBlinkingIconWithOneTimer)
 {
     writePluginIni("[Setup]\r\nCheckConnect=0\r\n[MoveMail]\r\nwork=郵便受け\r\n[Action]\r\nwork=0,0,0\r\n");
     ASSERT_TRUE(startPlugin());
-    ASSERT_NE(AlertIcon(), nullptr);
     const std::string account = addAccount("acct", "Home");
     host().openFolder(Mailbox::inbox(account));
 
     // Filed and recorded, but no rule asks for a message: the summary only starts the icon.
     host().retrieve(account, {MailText({"X-Text-Classification: work"}, "x\r\n")});
-    EXPECT_TRUE(showsAlert());
+    ASSERT_NE(AlertIcon(), nullptr);
+    EXPECT_TRUE(frameShows(AlertIcon()));
     ASSERT_EQ(host().liveTimers().size(), 1u);
     EXPECT_EQ(host().liveTimers()[0].milliseconds, 1000u);
-
     tick();
-    EXPECT_TRUE(showsSavedIcons());
-    tick();
-    EXPECT_TRUE(showsAlert());
+    EXPECT_TRUE(frameShows(nullptr));
 
     // A message no rule applies to asks for the icon at the end of the retrieval itself.
     host().retrieve(account, {MailText({"Subject: unsorted"}, "x\r\n")});
-    EXPECT_TRUE(showsAlert());
+    EXPECT_TRUE(frameShows(AlertIcon()));
     EXPECT_EQ(host().liveTimers().size(), 1u) << "a new start replaces the running alert";
 }
 
@@ -75,37 +60,32 @@ TEST_F(IconAlertTest, BothWaysOfChangingTheIconBlinkAndStop)
     ASSERT_TRUE(loadPlugin());
     PluginProcess& process = ThePluginProcess();  // this program's own copy of the state
     process.state.host = hostServices();
-
-    StartIconAlert(frame());
+    StartIconAlert(host().frame());
     EXPECT_TRUE(host().liveTimers().empty()) << "no saved icons yet";
 
-    SaveFrameIcons(frame(), GetModuleHandleA("tarnwick.dll"));
+    SaveFrameIcons(host().frame(), GetModuleHandleA("tarnwick.dll"));
     for (const bool windows6OrLater : {true, false}) {
         SCOPED_TRACE(windows6OrLater ? "per window" : "through the class");
         process.state.windows6OrLater = windows6OrLater;
-        const auto alertShown = [&] {
-            return windows6OrLater ? showsAlert() : ClassSmallIcon(frame()) == AlertIcon();
+        const auto shows = [&](HICON icon) {
+            const HICON classIcon = reinterpret_cast<HICON>(GetClassLongPtrA(host().frame(), GCLP_HICONSM));
+            return windows6OrLater ? frameShows(icon)
+                                   : classIcon == (icon != nullptr ? icon : host().frameClassIcon(false));
         };
-        const auto savedShown = [&] {
-            return windows6OrLater ? showsSavedIcons()
-                                   : ClassSmallIcon(frame()) == host().frameClassIcon(false);
-        };
-
-        StartIconAlert(frame());
-        StartIconAlert(frame());
+        StartIconAlert(host().frame());
+        StartIconAlert(host().frame());
         host().pumpMessages();
-        ASSERT_EQ(host().liveTimers().size(), 1u);
-        EXPECT_TRUE(alertShown());
+        EXPECT_EQ(host().liveTimers().size(), 1u);
+        EXPECT_TRUE(shows(AlertIcon()));
         tick();
-        EXPECT_TRUE(savedShown());
+        EXPECT_TRUE(shows(nullptr));
         tick();
-        EXPECT_TRUE(alertShown());
+        EXPECT_TRUE(shows(AlertIcon()));
 
-        StopIconAlert(frame());
+        StopIconAlert(host().frame());
         host().pumpMessages();
-        EXPECT_TRUE(savedShown());
+        EXPECT_TRUE(shows(nullptr));
         EXPECT_TRUE(host().liveTimers().empty());
-        EXPECT_FALSE(process.iconAlert.alertActive);
     }
 }
 

@@ -1,6 +1,5 @@
-// Doubles of the services the receive summary uses: the host's activity, the notification
-// window and the signals. Each records what it was asked; hooks let a test act at the
-// moments the real ones run the message loop (a wait step, an open message box).
+// Doubles of the services the receive summary uses. Each records what it was asked; a hook
+// lets a test act where the real wait runs the message loop.
 #pragma once
 
 #include <functional>
@@ -11,19 +10,12 @@
 
 class HostActivityFake : public HostActivity {
 public:
-    int activePolls = 0;               // polls that still find the receive command active
-    bool quitting = false;             // handleOneMessage reports a quit request
-    std::function<void()> onMessage;   // runs inside every handleOneMessage
+    int activePolls = 0;              // polls that still find the receive command active
+    bool quitting = false;            // handleOneMessage reports a quit request
+    std::function<void()> onMessage;  // runs inside every handleOneMessage
     int messagesHandled = 0;
 
-    bool receiveCommandActive(HostWindow) override
-    {
-        if (activePolls > 0) {
-            --activePolls;
-            return true;
-        }
-        return false;
-    }
+    bool receiveCommandActive(HostWindow) override { return activePolls-- > 0; }
     bool handleOneMessage() override
     {
         ++messagesHandled;
@@ -46,21 +38,10 @@ public:
 
 class SummarySignalsFake : public SummarySignals {
 public:
-    // "beep", "box <text>", "icon", "post <id>" in the order they happened.
-    std::vector<std::string> events;
-    std::function<void()> whileBoxOpen;
+    std::vector<std::string> events;  // "beep", "box <text>", "icon", "post <id>", in order
 
     void beep() override { events.push_back("beep"); }
-    void showMessageBox(HostWindow, const std::string& text) override
-    {
-        events.push_back("box " + text);
-        if (whileBoxOpen) {
-            whileBoxOpen();
-        }
-    }
+    void showMessageBox(HostWindow, const std::string& text) override { events.push_back("box " + text); }
     void startIconAlert(HostWindow) override { events.push_back("icon"); }
-    void postCommand(HostWindow, uint32_t commandId) override
-    {
-        events.push_back("post " + std::to_string(commandId));
-    }
+    void postCommand(HostWindow, uint32_t id) override { events.push_back("post " + std::to_string(id)); }
 };
