@@ -93,6 +93,9 @@ void NotificationWindow::create(HINSTANCE instance)
 
 void NotificationWindow::show()
 {
+    if (instance_ == nullptr) {
+        return;  // never created: there is no class to create it from
+    }
     create(instance_);
     if (window_ == nullptr) {
         return;
