@@ -9,17 +9,6 @@
 
 namespace {
 
-std::string CellText(HWND list, int item, int column)
-{
-    char text[512] = {};
-    LVITEMA data = {};
-    data.iSubItem = column;
-    data.pszText = text;
-    data.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&data));
-    return text;
-}
-
 RECT RowBounds(HWND list, int item)
 {
     RECT bounds = {LVIR_BOUNDS, 0, 0, 0};
@@ -90,9 +79,11 @@ TEST_F(NotificationWindowTest, ShowsRowsOnTopWithoutTakingTheFocusAndGrowsPerRow
               WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
 
     ASSERT_EQ(rows(), 2);
-    EXPECT_EQ(CellText(list, 0, 0) + "|" + CellText(list, 0, 1) + "|" + CellText(list, 0, 2) + "|" +
-                  CellText(list, 0, 3),
-              "spam|Taro Tanaka taro|=?UTF-8?B?5Lu25ZCN?=|本文の 先頭 二行目 ");
+    std::string row0;
+    for (int column = 0; column < 4; ++column) {
+        row0 += (column > 0 ? "|" : "") + ListViewCellText(list, 0, column);
+    }
+    EXPECT_EQ(row0, "spam|Taro Tanaka taro|=?UTF-8?B?5Lu25ZCN?=|本文の 先頭 二行目 ") << Utf8(row0);
     const int width = Bounds(window, true).right;
     for (int column = 0; column < 4; ++column) {
         EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0), width * (column + 1) / 10);

@@ -140,17 +140,6 @@ void PumpThisThread()
     }
 }
 
-std::string ListCell(HWND list, int item, int column)
-{
-    char text[512] = {};
-    LVITEMA data = {};
-    data.iSubItem = column;
-    data.pszText = text;
-    data.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&data));
-    return text;
-}
-
 // The plug-in's notification window, if it is shown: its rows, column by column.
 void ReportNotificationWindow(const std::string& screenshots)
 {
@@ -163,8 +152,9 @@ void ReportNotificationWindow(const std::string& screenshots)
     const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     std::printf("Notification window: shown with %d row(s) (bucket | sender | subject | body)\n", rows);
     for (int row = 0; row < rows; ++row) {
-        std::printf("  %s | %s | %s | %s\n", ListCell(list, row, 0).c_str(), ListCell(list, row, 1).c_str(),
-                    ListCell(list, row, 2).c_str(), ListCell(list, row, 3).c_str());
+        std::printf("  %s | %s | %s | %s\n", ListViewCellText(list, row, 0).c_str(),
+                    ListViewCellText(list, row, 1).c_str(), ListViewCellText(list, row, 2).c_str(),
+                    ListViewCellText(list, row, 3).c_str());
     }
     PauseForScreenshot(screenshots, "notification-window", PumpThisThread);
 }

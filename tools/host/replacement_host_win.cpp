@@ -91,6 +91,17 @@ std::string ProgramFolderOfThisProcess()
     return path.substr(0, path.find_last_of("\\/") + 1);
 }
 
+std::string ListViewCellText(HWND list, int item, int column)
+{
+    char text[512] = {};
+    LVITEMA data = {};
+    data.iSubItem = column;
+    data.pszText = text;
+    data.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&data));
+    return text;
+}
+
 ReplacementHost::ReplacementHost(std::string programFolder)
     : programFolder_(std::move(programFolder)), mailbox_(programFolder_ + "MailBox\\")
 {

@@ -98,6 +98,8 @@ struct RetrievedMessage {
 std::string LoggedPointer(const void* pointer);
 // The folder of this process's executable, ending in a backslash.
 std::string ProgramFolderOfThisProcess();
+// The text of a list view's cell (item, column), Shift-JIS, at most 511 bytes.
+std::string ListViewCellText(HWND list, int item, int column);
 
 class ReplacementHost {
 public:
