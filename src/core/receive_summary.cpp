@@ -10,21 +10,6 @@
 namespace {
 constexpr const char* kTrashFolderSuffix = "\\trash.box";
 
-// Length of the longest prefix of text of at most maxBytes bytes that ends on a character
-// boundary.
-std::size_t WholeCharactersWithin(const std::string& text, std::size_t maxBytes)
-{
-    std::size_t end = 0;
-    while (end < text.size()) {
-        const std::size_t next = IsSjisLeadByte(static_cast<unsigned char>(text[end])) ? end + 2 : end + 1;
-        if (next > maxBytes || next > text.size()) {
-            break;
-        }
-        end = next;
-    }
-    return end;
-}
-
 // Start of the last character of text[0, end).
 std::size_t LastCharacterStart(const std::string& text, std::size_t end)
 {
@@ -198,7 +183,7 @@ std::string SummaryHeaderLine(const std::string& bucket, const std::string& fold
     const std::string rest = keptInInbox ? "]を " + number + " 件受信しました\n"
                                          : "]へ " + number + " 件移動しました\n";
     const std::size_t room = kSummaryHeaderLimit - 1 - rest.size();
-    return "[" + name.substr(0, WholeCharactersWithin(name, room)) + rest;
+    return "[" + name.substr(0, CutWithoutSplitting(name, room)) + rest;
 }
 
 std::string SummaryMessageLine(const std::string& from, const std::string& subject,
