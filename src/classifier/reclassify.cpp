@@ -358,13 +358,16 @@ const std::string& FetchSessionKey(ClassifierContext& context, const std::string
     return sessionKey;
 }
 
-void ReclassifyCommand(ClassifierContext& context, HostWindow, intptr_t bucketIndex)
+void ReclassifyCommand(ClassifierContext& context, HostWindow window, intptr_t bucketIndex)
 {
     const ReclassifyState& reclassify = context.state.reclassify;
     if (!BucketAt(reclassify, bucketIndex)) {
         return;
     }
     if (reclassify.correctionMode == kCorrectSeveralInFolder) {
+        if (context.selectedMails != nullptr) {
+            context.selectedMails->correctSelectedMails(context, window, bucketIndex);
+        }
         return;
     }
     CorrectMail(context, reclassify.currentMailPath, bucketIndex);

@@ -14,12 +14,28 @@ struct PluginState;
 struct Platform;
 class HttpClient;
 
+struct ClassifierContext;
+
+// Corrects every selected message of a folder window, one after the other, while the user
+// can watch and stop it (the progress box; reclassify_progress_box_win.h).
+class SelectedMailCorrection {
+public:
+    virtual ~SelectedMailCorrection() = default;
+
+    // Returns once the selected messages of window are corrected to the bucket at
+    // bucketIndex, or the user stopped early.
+    virtual void correctSelectedMails(ClassifierContext& context, HostWindow window,
+                                      intptr_t bucketIndex) = 0;
+};
+
 // What the classifier link works with: the process-wide state (settings, rules, host
-// services, ReclassifyState), the platform services and the HTTP client.
+// services, ReclassifyState), the platform services, the HTTP client and the way several
+// selected messages are corrected (none: such a correction does nothing).
 struct ClassifierContext {
     PluginState& state;
     Platform& platform;
     HttpClient& http;
+    SelectedMailCorrection* selectedMails = nullptr;
 };
 
 // The message file of a window: the shown message's path for a view window
@@ -61,9 +77,9 @@ const std::vector<std::string>& GetBucketList(ClassifierContext& context);
 const std::string& FetchSessionKey(ClassifierContext& context, const std::string& base);
 
 // The host command of a bucket item: corrects the message of the last filled submenu to
-// the bucket at bucketIndex. An index outside the list does nothing. Several selected
-// messages are corrected behind the progress box, which this build does not have yet:
-// in that mode the command does nothing.
+// the bucket at bucketIndex, or, when that submenu was for several selected messages,
+// every selected message of window through selectedMails. An index outside the list
+// does nothing.
 void ReclassifyCommand(ClassifierContext& context, HostWindow window, intptr_t bucketIndex);
 
 // The host command of "バケツの再取得": fetches the bucket list again.

@@ -1,0 +1,83 @@
+#include "ui/other_settings.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "classifier/reclassify.h"
+#include "config/settings.h"
+#include "config/settings_store.h"
+#include "core/platform.h"
+#include "core/plugin_state.h"
+#include "mail/mail_text.h"
+
+namespace {
+constexpr std::string_view kHttpPrefix = "http://";
+
+// Length of the longest start of text of at most limit bytes that splits no double-byte
+// character.
+std::size_t CharacterBoundaryBefore(const std::string& text, std::size_t limit)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t width = IsSjisLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i + width > limit) {
+            break;
+        }
+        i += width;
+    }
+    return std::min(i, text.size());
+}
+}  // namespace
+
+OtherSettingsForm OtherSettingsFormFor(const PluginSettings& settings)
+{
+    OtherSettingsForm form;
+    form.checkConnect = settings.CheckConnect;
+    form.afterSetBold = settings.AfterSetBold;
+    form.subjectEdit = settings.SubjectEdit != 0;
+    form.autoReceive = settings.AutoReceive;
+    form.url = settings.URL;
+    return form;
+}
+
+std::string CutUrlFieldText(const std::string& fieldText)
+{
+    if (fieldText.size() <= kUrlFieldLimit) {
+        return fieldText;
+    }
+    return fieldText.substr(0, CharacterBoundaryBefore(fieldText, kUrlFieldLimit));
+}
+
+std::optional<std::string> RefuseClassifierUrl(ClassifierContext& context,
+                                               const std::string& typedUrl)
+{
+    if (typedUrl.empty() || typedUrl == context.state.settings.URL) {
+        return std::nullopt;
+    }
+    if (std::string_view(typedUrl).substr(0, kHttpPrefix.size()) != kHttpPrefix) {
+        return std::string(kUrlNeedsHttpRefusal);
+    }
+    if (FetchSessionKey(context, typedUrl).empty()) {
+        return std::string(kUrlNotClassifierRefusal);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ConfirmOtherSettings(ClassifierContext& context,
+                                                const OtherSettingsForm& form)
+{
+    if (std::optional<std::string> refusal = RefuseClassifierUrl(context, form.url)) {
+        return refusal;
+    }
+    PluginSettings& settings = context.state.settings;
+    settings.URL = form.url;
+    if (!settings.URL.empty() && settings.URL.back() != '/') {
+        settings.URL += '/';
+    }
+    settings.CheckConnect = form.checkConnect;
+    settings.AfterSetBold = form.afterSetBold;
+    settings.SubjectEdit = form.subjectEdit ? 1 : 0;
+    settings.AutoReceive = form.autoReceive;
+    saveSettings(settings, context.platform.profile, context.platform.files);
+    return std::nullopt;
+}
