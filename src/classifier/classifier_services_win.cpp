@@ -5,7 +5,8 @@
 ClassifierContext ProcessClassifierContext()
 {
     PluginProcess& process = ThePluginProcess();
-    return ClassifierContext{process.state, process.platform, process.http};
+    return ClassifierContext{process.state, process.platform, process.http,
+                             &process.selectedMailCorrection};
 }
 
 bool IsProcessClassifierReachable(HostWindow window)

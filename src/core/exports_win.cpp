@@ -2,6 +2,7 @@
 // hands off to the portable code and lets no exception escape into the host.
 #include <windows.h>
 
+#include "core/classifier_wait_win.h"
 #include "core/plugin.h"
 #include "core/process_win.h"
 #include "core/receive_summary_win.h"
@@ -10,6 +11,7 @@
 #include "host/menus_win.h"
 #include "host/new_mail_tally.h"
 #include "mail/receive_filter.h"
+#include "ui/about_dialog_win.h"
 #include "ui/sort_rule_list_dialog_win.h"
 
 namespace {
@@ -61,10 +63,13 @@ const char* WINAPI APCGetPlugName()
     return PluginName();
 }
 
-// The about box is not built yet: nothing is shown.
-int WINAPI APCVersionInfo(HWND)
+int WINAPI APCVersionInfo(HWND owner)
 {
-    return 0;
+    try {
+        return static_cast<int>(ShowAboutDialog(owner));
+    } catch (...) {
+        return 0;
+    }
 }
 
 // The folder catalogue is refreshed for the edit dialog's destinations, then the sorting-rule
@@ -108,12 +113,13 @@ int WINAPI APCRecFilter(const char* mailPath)
     }
 }
 
-// Saves the window's icons for the new-mail alert. The window hook that comes before and the
-// classifier wait that comes after are not built yet.
+// Saves the window's icons for the new-mail alert, then waits for the classifier when
+// asked to. The window hook that comes first is not built yet.
 int WINAPI APCFolderCreate(HWND frame)
 {
     try {
         SaveFrameIcons(frame, static_cast<HINSTANCE>(ThePluginProcess().state.pluginInstance));
+        RunClassifierWaitIfNeeded(frame);
     } catch (...) {
     }
     return 0;

@@ -14,6 +14,7 @@
 #include "host/icon_alert_win.h"
 #include "host/url_opener_win.h"
 #include "ui/notification_window_win.h"
+#include "ui/reclassify_progress_box_win.h"
 
 struct PluginProcess {
     PluginState state;
@@ -27,6 +28,7 @@ struct PluginProcess {
     WinsockPortProber portProber;
     IconAlertState iconAlert;
     NotificationWindow notificationWindow{state.settings, profile, files};
+    ReclassifyProgressBoxes selectedMailCorrection;
 };
 
 // The one instance.

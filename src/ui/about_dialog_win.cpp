@@ -1,0 +1,30 @@
+#include "ui/about_dialog_win.h"
+
+#include "core/process_win.h"
+#include "ui/modal_dialog_win.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+class AboutDialog : public ModalDialog {
+protected:
+    bool onCommand(int id, int, HWND) override
+    {
+        if (id == IDOK || id == IDCANCEL) {
+            end(id);
+            return true;
+        }
+        return false;
+    }
+
+    void onClose() override { end(IDCANCEL); }
+};
+
+}  // namespace
+
+INT_PTR ShowAboutDialog(HWND owner)
+{
+    AboutDialog dialog;
+    return dialog.run(static_cast<HINSTANCE>(ThePluginProcess().state.pluginInstance), IDD_ABOUT,
+                      owner);
+}

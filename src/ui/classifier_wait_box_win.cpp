@@ -1,0 +1,49 @@
+#include "ui/classifier_wait_box_win.h"
+
+#include "ui/modal_dialog_win.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+// The open wait box, from its opening until its window is destroyed.
+HWND openWaitBox = nullptr;
+
+class ClassifierWaitBox : public ModalDialog {
+protected:
+    BOOL onInit() override
+    {
+        openWaitBox = window();
+        return TRUE;
+    }
+
+    bool onCommand(int id, int, HWND) override
+    {
+        if (id == IDC_CANCEL_BUTTON) {
+            end(IDC_CANCEL_BUTTON);
+            return true;
+        }
+        return false;
+    }
+
+    void onDestroy() override
+    {
+        if (openWaitBox == window()) {
+            openWaitBox = nullptr;
+        }
+    }
+};
+
+}  // namespace
+
+INT_PTR RunClassifierWaitBox(HINSTANCE module)
+{
+    ClassifierWaitBox box;
+    return box.run(module, IDD_CLASSIFIER_WAIT, nullptr);
+}
+
+void closeClassifierWaitBox()
+{
+    if (openWaitBox != nullptr) {
+        PostMessageA(openWaitBox, WM_CLOSE, 0, 0);
+    }
+}

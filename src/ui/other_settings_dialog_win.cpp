@@ -1,0 +1,96 @@
+#include "ui/other_settings_dialog_win.h"
+
+#include <string>
+
+#include "classifier/classifier_services_win.h"
+#include "classifier/reclassify.h"
+#include "core/plugin_state.h"
+#include "ui/modal_dialog_win.h"
+#include "ui/other_settings.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+std::string FieldText(HWND field)
+{
+    const int length = GetWindowTextLengthA(field);
+    if (length <= 0) {
+        return std::string();
+    }
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(field, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+class OtherSettingsDialog : public ModalDialog {
+public:
+    explicit OtherSettingsDialog(ClassifierContext& context) : context_(context) {}
+
+protected:
+    BOOL onInit() override
+    {
+        const OtherSettingsForm form = OtherSettingsFormFor(context_.state.settings);
+        setTicked(IDC_CHECK_CONNECT, form.checkConnect);
+        setTicked(IDC_AFTER_SET_BOLD, form.afterSetBold);
+        setTicked(IDC_SUBJECT_EDIT, form.subjectEdit);
+        setTicked(IDC_AUTO_RECEIVE, form.autoReceive);
+        SendMessageA(control(IDC_CLASSIFIER_URL), EM_LIMITTEXT, kUrlFieldLimit, 0);
+        SetWindowTextA(control(IDC_CLASSIFIER_URL), form.url.c_str());
+        return TRUE;
+    }
+
+    bool onCommand(int id, int, HWND) override
+    {
+        if (id == IDC_OK_BUTTON) {
+            confirm();
+            return true;
+        }
+        if (id == IDC_CANCEL_BUTTON) {
+            end(IDC_CANCEL_BUTTON);
+            return true;
+        }
+        return false;
+    }
+
+private:
+    void setTicked(int id, bool ticked)
+    {
+        CheckDlgButton(window(), id, ticked ? BST_CHECKED : BST_UNCHECKED);
+    }
+
+    bool ticked(int id) const { return IsDlgButtonChecked(window(), id) == BST_CHECKED; }
+
+    void confirm()
+    {
+        OtherSettingsForm form;
+        form.checkConnect = ticked(IDC_CHECK_CONNECT);
+        form.afterSetBold = ticked(IDC_AFTER_SET_BOLD);
+        form.subjectEdit = ticked(IDC_SUBJECT_EDIT);
+        form.autoReceive = ticked(IDC_AUTO_RECEIVE);
+        form.url = CutUrlFieldText(FieldText(control(IDC_CLASSIFIER_URL)));
+        if (const std::optional<std::string> refusal = ConfirmOtherSettings(context_, form)) {
+            MessageBoxA(window(), refusal->c_str(), kOtherSettingsRefusalCaption,
+                        MB_OK | MB_ICONINFORMATION);
+            return;
+        }
+        end(IDC_OK_BUTTON);
+    }
+
+    ClassifierContext& context_;
+};
+
+}  // namespace
+
+INT_PTR RunOtherSettingsDialog(HINSTANCE module, HWND owner, ClassifierContext& context)
+{
+    OtherSettingsDialog dialog(context);
+    return dialog.run(module, IDD_OTHER_SETTINGS, owner);
+}
+
+INT_PTR ShowOtherSettingsDialog(HWND owner)
+{
+    ClassifierContext context = ProcessClassifierContext();
+    return RunOtherSettingsDialog(static_cast<HINSTANCE>(context.state.pluginInstance), owner,
+                                  context);
+}
