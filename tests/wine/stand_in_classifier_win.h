@@ -78,6 +78,9 @@ public:
         if (listener_ != INVALID_SOCKET) {
             closesocket(listener_);
         }
+        if (pop3_ != INVALID_SOCKET) {
+            closesocket(pop3_);
+        }
         if (started_) {
             WSACleanup();
         }
@@ -90,6 +93,29 @@ public:
     int port() const { return port_; }
     // "http://127.0.0.1:<port>/", the base address the plug-in's URL setting holds.
     std::string baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+
+    // The classifier's POP3 port, for the start-up probe: a loopback port that is reserved
+    // at once but refuses connections, as while the classifier is still starting, until
+    // listenOnPop3Port(). Nothing is ever read or sent there. 0 when no port could be had.
+    int reservePop3Port()
+    {
+        if (pop3_ == INVALID_SOCKET) {
+            pop3_ = socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in address = {};
+            address.sin_family = AF_INET;
+            address.sin_addr.s_addr = inet_addr("127.0.0.1");
+            int length = sizeof address;
+            if (pop3_ == INVALID_SOCKET ||
+                bind(pop3_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+                getsockname(pop3_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+                return 0;
+            }
+            pop3Port_ = ntohs(address.sin_port);
+        }
+        return pop3Port_;
+    }
+    // The classifier has started: its POP3 port accepts connections from now on.
+    bool listenOnPop3Port() { return pop3_ != INVALID_SOCKET && listen(pop3_, 16) == 0; }
 
     void setSessionKey(const std::string& key) { locked([&] { sessionKey_ = key; }); }
     void setBuckets(const std::vector<std::string>& buckets) { locked([&] { buckets_ = buckets; }); }
@@ -284,6 +310,8 @@ private:
     SOCKET listener_ = INVALID_SOCKET;
     int port_ = 0;
     std::atomic<bool> stopping_{false};
+    SOCKET pop3_ = INVALID_SOCKET;
+    int pop3Port_ = 0;
     std::thread thread_;
 
     mutable std::mutex mutex_;

@@ -23,6 +23,11 @@ void ReplacementHost::log(const char* service, std::vector<std::string> argument
                           std::string result, std::string detail)
 {
     calls_.push_back({service, std::move(arguments), std::move(result), std::move(detail)});
+    if (callObserver_) {
+        // A copy: the observer may call services, which grow the log.
+        const HostCall call = calls_.back();
+        callObserver_(call);
+    }
 }
 
 std::string ReplacementHost::accountOfWindow(HWND window) const

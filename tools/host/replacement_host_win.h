@@ -56,6 +56,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -209,6 +210,12 @@ public:
     const std::vector<HostCall>& calls() const { return calls_; }
     std::vector<HostCall> callsTo(const std::string& service) const;
     void clearCalls() { calls_.clear(); }
+    // Called on the UI thread after every service call has been logged, while the plug-in
+    // waits for the call to return: a test acts at that precise moment (empty: none).
+    void setCallObserver(std::function<void(const HostCall&)> observer)
+    {
+        callObserver_ = std::move(observer);
+    }
 
     // Dispatches every queued message, then returns.
     void pumpMessages();
@@ -287,6 +294,7 @@ private:
     std::map<std::string, std::vector<std::string>> copies_;   // reference -> imported copies
     std::vector<std::string> serverDeletes_;
     std::vector<HostCall> calls_;
+    std::function<void(const HostCall&)> callObserver_;
     // Time spent in the services that touch the mailbox (mailbox root, save, import, mark,
     // delete), for telling the plug-in's own share of a retrieval apart.
     double fileServiceSeconds_ = 0;
