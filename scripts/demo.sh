@@ -6,7 +6,8 @@
 # twice, each time in a fresh folder below demo-run/: first with no INI file (the plug-in
 # writes its defaults), then with the demo rules. Each run retrieves the messages, prints what
 # happened to each and the INI file as the plug-in left it. A third run opens the settings
-# dialogs with the demo rules and takes a picture of each (scripts/demo_rule_dialogs.sh).
+# dialogs with the demo rules and takes a picture of each (scripts/demo_rule_dialogs.sh); a
+# fourth opens the other small dialogs the same way (scripts/demo_dialogs.sh).
 # Then scripts/demo_summary.sh shows the end of a retrieval: the summary's message box and the
 # notification window, each with a screenshot in its folder below demo-run/.
 set -euo pipefail
@@ -80,7 +81,12 @@ echo "== 3. The sorting-rule and header-rule dialogs with the same rules (demo-r
 source "$root/scripts/demo_rule_dialogs.sh"
 demo_rule_dialogs "$root" "$w64" "$root/demo-run/settings"
 third=$?
+echo
+echo "== 4. The plug-in's other dialogs, one screenshot each (demo-run/dialogs)"
+source "$root/scripts/demo_dialogs.sh"
+demo_dialogs "$w64" "$root/demo-run/dialogs"
+fourth=$?
 source "$root/scripts/demo_summary.sh"
 demo_summary "$root" "$w64"
 summary=$?
-[ $first -eq 0 ] && [ $second -eq 0 ] && [ $third -eq 0 ] && [ $summary -eq 0 ]
+[ $first -eq 0 ] && [ $second -eq 0 ] && [ $third -eq 0 ] && [ $fourth -eq 0 ] && [ $summary -eq 0 ]

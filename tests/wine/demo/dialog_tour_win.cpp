@@ -1,0 +1,165 @@
+// dialog_tour.exe: opens each of the plug-in's own small dialogs in the replacement host, one
+// after the other, and holds each while a screenshot is taken.
+//
+//   dialog_tour.exe
+//
+// Its handshake folder is "handshake" in its program folder. For every dialog it writes
+// "ready-<name>" there once the dialog is fully shown, waits (up to 60 s) for "shot-<name>",
+// then ends the dialog as a user would. The shell side (scripts/demo_dialogs.sh) answers each
+// ready file with a screenshot. At the end it writes "done" and prints what each dialog
+// returned.
+//
+// The tour: the start-up wait box (closed by the stand-in classifier's POP3 port starting to
+// listen), the about box, the other-settings dialog with its refusal of a capital "HTTP://",
+// and the progress box correcting three selected messages (held at the second one).
+#include <cstdio>
+#include <string>
+
+#include "classifier/http_client_win.h"
+#include "classifier/reclassify.h"
+#include "config/profile_store_win.h"
+#include "config/settings_store.h"
+#include "core/code_page_win.h"
+#include "core/file_system_win.h"
+#include "core/platform.h"
+#include "core/plugin_state.h"
+#include "dialog_driver_win.h"
+#include "replacement_host_win.h"
+#include "stand_in_classifier_win.h"
+#include "ui/other_settings_dialog_win.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+constexpr const char* kAccount = "popfile";
+constexpr DWORD kShotWait = 60000;
+
+std::string folder;
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Announces that dialog name is on screen and waits until its screenshot was taken. Wine
+// hands what a thread has drawn to the display while the thread looks at its queue, so the
+// wait looks at it (without taking anything out) rather than sleeping: on the UI thread that
+// shows a counter drawn in the middle of a step.
+void HoldForScreenshot(const std::string& name)
+{
+    WriteFileBytes(folder + "ready-" + name, name);
+    const ULONGLONG deadline = GetTickCount64() + kShotWait;
+    while (!FileExists(folder + "shot-" + name) && GetTickCount64() < deadline) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    }
+}
+
+std::string Message(int view, const std::string& subject, const std::string& base)
+{
+    return "From: sender@example.jp\r\nSubject: " + subject +
+           "\r\nX-Text-Classification: spam\r\nX-POPFile-Link: " + base +
+           "jump_to_message?view=" + std::to_string(view) + "\r\n\r\nbody\r\n";
+}
+
+}  // namespace
+
+int main()
+{
+    StandInClassifier classifier;
+    const int pop3Port = classifier.reservePop3Port();
+    ReplacementHost host;
+    folder = host.programFolder() + "handshake\\";
+    CreateDirectories(folder);
+    host.mailbox().addAccount(kAccount, AccountSettings{"POPFile経由", "1", "127.0.0.1",
+                                                         std::to_string(pop3Port)});
+    const std::string inbox = Mailbox::inbox(kAccount);
+    const std::string work = host.mailbox().addFolder(kAccount, "仕事");
+    CreateDirectories(host.programFolder() + "Plugins");
+    WriteFileBytes(host.pluginIniPath(),
+                   "[Setup]\r\nCheckConnect=1\r\nAfterSetBold=1\r\nSubjectEdit=1\r\nURL=" +
+                       classifier.baseUrl() +
+                       "\r\n[MoveMail]\r\nwork=仕事\r\n[Action]\r\nwork=2,0,0\r\n[Mark]\r\nwork=3\r\n");
+    if (!host.loadPlugin()) {
+        std::printf("The plug-in did not load.\n");
+        return 1;
+    }
+    host.startUp();
+    host.openFolder(inbox);
+
+    // 1. The start-up wait, until the classifier's POP3 port listens.
+    RunWhileDriving([&] { host.createFolderWindow(); return 0; }, [&] {
+        std::optional<DialogDriver> box = DialogDriver::find("Tarnwick", IDC_CANCEL_BUTTON);
+        if (box) {
+            HoldForScreenshot("1-classifier-wait");
+            classifier.listenOnPop3Port();
+            std::printf("wait box: %s\n", box->waitClosed() ? "closed once the port listened" : "still open");
+        }
+        return box;
+    });
+
+    // 2. The about box.
+    const int about = RunWhileDriving([&] { return host.plugin().entry().APCVersionInfo(host.frame()); }, [&] {
+        std::optional<DialogDriver> box = DialogDriver::find("ﾊﾞｰｼﾞｮﾝ情報(tarnwick)", IDOK);
+        if (box) {
+            HoldForScreenshot("2-about");
+            box->click(IDOK);
+        }
+        return box;
+    });
+    std::printf("about box: %d\n", about);
+
+    // 3. The other settings, as the sorting-rule list's button opens them, and a refusal.
+    PluginState state;
+    Win32ProfileStore profile;
+    Win32FileSystem files;
+    Win32CodePageConverter codePage;
+    Platform platform{profile, files, codePage};
+    WinInetHttpClient http;
+    ClassifierContext context{state, platform, http};
+    loadSettings(state.settings, profile, files);
+    const INT_PTR settings = RunWhileDriving(
+        [&] { return RunOtherSettingsDialog(GetModuleHandleA("tarnwick.dll"), host.frame(), context); },
+        [&] {
+            std::optional<DialogDriver> dialog = DialogDriver::find("Tarnwick その他設定", IDC_CANCEL_BUTTON);
+            if (!dialog) {
+                return dialog;
+            }
+            HoldForScreenshot("3-other-settings");
+            dialog->setText(IDC_CLASSIFIER_URL, "HTTP://127.0.0.1:8080/");
+            dialog->click(IDC_OK_BUTTON);
+            if (std::optional<DialogDriver> refusal = DialogDriver::find("Tarnwick", IDOK, dialog->window())) {
+                HoldForScreenshot("4-other-settings-refusal");
+                refusal->click(IDOK);
+                refusal->waitClosed();
+            }
+            dialog->click(IDC_CANCEL_BUTTON);
+            return dialog;
+        });
+    std::printf("other settings: %d\n", static_cast<int>(settings));
+
+    // 4. The progress box, held while the second of three messages is corrected.
+    std::vector<std::string> selected;
+    for (int view = 1; view <= 3; ++view) {
+        selected.push_back(host.mailbox().addMessage(
+            inbox, Message(view, "[unclassified] mail " + std::to_string(view), classifier.baseUrl())));
+    }
+    host.setSelection(selected);
+    BuiltMenu menu = host.folderMenu(102);
+    int step = 0;
+    host.setCallObserver([&](const HostCall& call) {
+        if (call.service == "APASaveMail" && ++step == 2) {
+            HoldForScreenshot("5-reclassify-progress");
+        }
+    });
+    host.chooseMenuItem(menu, "work");
+    host.setCallObserver(nullptr);
+    std::printf("progress box: %zu of %zu messages now in 仕事\n",
+                host.mailbox().messagesIn(work).size(),
+                selected.size());
+
+    WriteFileBytes(folder + "done", "done");
+    std::fflush(stdout);
+    return 0;
+}
