@@ -1,10 +1,11 @@
 # Thin wrapper over CMake. `make demo` runs the plug-in in the replacement host under Wine;
-# `make test` runs every test. Both install the Debian packages they need first.
+# `make test` runs every test; `make dist` builds the release package. All of them install
+# the Debian packages they need first.
 JOBS ?= 2
 BUILD ?= build
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup native asan win32 win64 test demo bench clean
+.PHONY: all setup native asan win32 win64 test demo dist bench clean
 
 all: native win32
 
@@ -36,6 +37,11 @@ test: native asan win32 win64
 
 demo: win32 win64
 	@bash scripts/demo.sh $(BUILD)/win32 $(BUILD)/win64
+
+# The release package: dist/tarnwick-0.30.zip with the 32-bit DLL and the Japanese readme.
+DIST_VERSION := 0.30
+dist: win32
+	@bash scripts/make_dist.sh $(BUILD)/win32 $(DIST_VERSION)
 
 bench: setup
 	@cmake -S . -B $(BUILD)/release -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -2,7 +2,8 @@
 # Structural check of the 32-bit plug-in DLL, which cannot run here:
 #   scripts/check_dll.sh <path-to-32-bit tarnwick.dll>
 # PE32 for i386, a DLL, exactly the thirteen entry points exported under plain names (no
-# stdcall decoration, nothing exported by ordinal only), and imports from system DLLs only.
+# stdcall decoration, nothing exported by ordinal only), imports from system DLLs only, and a
+# version resource: file and product version 0.30, a Japanese block, product name Tarnwick.
 # Prints one line per check and "N passed, N failed"; exits non-zero when a check failed.
 set -uo pipefail
 
@@ -12,6 +13,7 @@ if [ $# -ne 1 ] || [ ! -f "$1" ]; then
 fi
 dll=$1
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
+windres=${WINDRES:-i686-w64-mingw32-windres}
 
 expected_exports="APCCleanUp APCFolderCreate APCFolderEndRetrieve APCFolderInitMenu APCFolderLoad
 APCFolderPreOpenView APCGetPlugName APCRecFilter APCSendInitMenu APCSetup APCStartUp
@@ -85,6 +87,24 @@ done
 [ -n "$imports" ] && [ -z "$unexpected" ]
 ok=$?
 check "imports only system DLLs ($(echo $imports | tr '\n' ' '))" $ok "not a system DLL:$unexpected"
+
+# The resources as windres reads them back from the image; the version block alone.
+version=$("$windres" -i "$dll" -J coff -O rc 2>/dev/null |
+          awk '/^[0-9]+ VERSIONINFO/ { on = 1 } on { print } on && /^END/ { exit }')
+check_version() {  # check_version <description> <extended regular expression>
+  grep -qE -- "$2" <<<"$version"
+  check "version resource: $1" $? "$(grep -E 'VERSION|BLOCK "0|Translation' <<<"$version" | tr -s ' \n' ' ')"
+}
+[ -n "$version" ]
+ok=$?
+check "version resource present" $ok
+check_version "file version 0.30" '^ FILEVERSION 0, 30, 0, 0$'
+check_version "product version 0.30" '^ PRODUCTVERSION 0, 30, 0, 0$'
+check_version "Japanese language block" 'BLOCK "0411[0-9A-Fa-f]{4}"'
+check_version "Japanese translation entry" 'VALUE "Translation", 0x411,'
+check_version "product name Tarnwick" 'VALUE "ProductName", "Tarnwick"$'
+check_version "file version text 0.30" 'VALUE "FileVersion", "0.30"$'
+check_version "product version text 0.30" 'VALUE "ProductVersion", "0.30"$'
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
