@@ -1,32 +1,25 @@
 #include "core/classifier_wait_win.h"
 
 #include "classifier/classifier_services_win.h"
-#include "classifier/classifier_wait.h"
 #include "core/process_win.h"
 #include "ui/classifier_wait_box_win.h"
 
 namespace {
 
-class ProcessClassifierWait : public ClassifierWaitUi {
-public:
-    bool reachable(HostWindow window) override { return IsProcessClassifierReachable(window); }
+constexpr unsigned kProbeInterval = 100;  // milliseconds
 
-    int runWaitBox() override
-    {
-        return static_cast<int>(RunClassifierWaitBox(
-            static_cast<HINSTANCE>(ThePluginProcess().state.pluginInstance)));
-    }
-
-    void closeWaitBox() override { closeClassifierWaitBox(); }
-};
-
-// A host timer callback, run from the host's message loop: nothing may escape into it. A
-// failed test keeps the timer going; the user can still cancel.
+// Tests the classifier again, without a window. Once it answers the box is asked to close
+// and 0 stops the timer; 1 keeps it running. A host timer callback, run from the host's
+// message loop: nothing may escape into it, and a failed test keeps the timer going (the
+// user can still cancel).
 int TW_STDCALL ProbeClassifierTimer(HostWindow, intptr_t)
 {
     try {
-        ProcessClassifierWait wait;
-        return ClassifierWaitTimerStep(wait);
+        if (!IsProcessClassifierReachable(nullptr)) {
+            return 1;
+        }
+        closeClassifierWaitBox();
+        return 0;
     } catch (...) {
         return 1;
     }
@@ -36,6 +29,13 @@ int TW_STDCALL ProbeClassifierTimer(HostWindow, intptr_t)
 
 void RunClassifierWaitIfNeeded(HWND frame)
 {
-    ProcessClassifierWait wait;
-    WaitForClassifierIfNeeded(ThePluginProcess().state, wait, ProbeClassifierTimer, frame);
+    PluginState& state = ThePluginProcess().state;
+    // A reachable classifier (or no check needed) leaves the wait for the next window.
+    if (!state.classifierWaitPending || IsProcessClassifierReachable(frame)) {
+        return;
+    }
+    state.classifierWaitPending = false;
+    const unsigned timer = state.host.APASetTimer(kProbeInterval, ProbeClassifierTimer, 0);
+    RunClassifierWaitBox(static_cast<HINSTANCE>(state.pluginInstance));
+    state.host.APAKillTimer(timer);
 }

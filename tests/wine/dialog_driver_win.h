@@ -74,18 +74,6 @@ public:
         }
         return texts;
     }
-    // Whether an icon control of the box shows an icon.
-    bool showsIcon() const
-    {
-        for (HWND child = GetWindow(box_, GW_CHILD); child != nullptr;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
-            if ((style & SS_TYPEMASK) == SS_ICON && SendMessageA(child, STM_GETICON, 0, 0) != 0) {
-                return true;
-            }
-        }
-        return false;
-    }
     bool ticked(int id) const
     {
         return SendMessageA(control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;

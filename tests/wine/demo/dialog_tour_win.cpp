@@ -15,15 +15,8 @@
 #include <cstdio>
 #include <string>
 
-#include "classifier/http_client_win.h"
-#include "classifier/reclassify.h"
-#include "config/profile_store_win.h"
-#include "config/settings_store.h"
-#include "core/code_page_win.h"
-#include "core/file_system_win.h"
-#include "core/platform.h"
-#include "core/plugin_state.h"
 #include "dialog_driver_win.h"
+#include "in_process_link_win.h"
 #include "replacement_host_win.h"
 #include "stand_in_classifier_win.h"
 #include "ui/other_settings_dialog_win.h"
@@ -111,16 +104,10 @@ int main()
     std::printf("about box: %d\n", about);
 
     // 3. The other settings, as the sorting-rule list's button opens them, and a refusal.
-    PluginState state;
-    Win32ProfileStore profile;
-    Win32FileSystem files;
-    Win32CodePageConverter codePage;
-    Platform platform{profile, files, codePage};
-    WinInetHttpClient http;
-    ClassifierContext context{state, platform, http};
-    loadSettings(state.settings, profile, files);
+    InProcessClassifierLink link;
+    link.loadSettings();
     const INT_PTR settings = RunWhileDriving(
-        [&] { return RunOtherSettingsDialog(GetModuleHandleA("tarnwick.dll"), host.frame(), context); },
+        [&] { return RunOtherSettingsDialog(GetModuleHandleA("tarnwick.dll"), host.frame(), link.context); },
         [&] {
             std::optional<DialogDriver> dialog = DialogDriver::find("Tarnwick その他設定", IDC_CANCEL_BUTTON);
             if (!dialog) {
