@@ -1,6 +1,5 @@
 #include "ui/other_settings.h"
 
-#include <algorithm>
 #include <string_view>
 
 #include "classifier/reclassify.h"
@@ -12,21 +11,6 @@
 
 namespace {
 constexpr std::string_view kHttpPrefix = "http://";
-
-// Length of the longest start of text of at most limit bytes that splits no double-byte
-// character.
-std::size_t CharacterBoundaryBefore(const std::string& text, std::size_t limit)
-{
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::size_t width = IsSjisLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-        if (i + width > limit) {
-            break;
-        }
-        i += width;
-    }
-    return std::min(i, text.size());
-}
 }  // namespace
 
 OtherSettingsForm OtherSettingsFormFor(const PluginSettings& settings)
@@ -45,7 +29,7 @@ std::string CutUrlFieldText(const std::string& fieldText)
     if (fieldText.size() <= kUrlFieldLimit) {
         return fieldText;
     }
-    return fieldText.substr(0, CharacterBoundaryBefore(fieldText, kUrlFieldLimit));
+    return fieldText.substr(0, CutWithoutSplitting(fieldText, kUrlFieldLimit));
 }
 
 std::optional<std::string> RefuseClassifierUrl(ClassifierContext& context,

@@ -82,15 +82,10 @@ private:
 
 }  // namespace
 
-INT_PTR RunOtherSettingsDialog(HINSTANCE module, HWND owner, ClassifierContext& context)
-{
-    OtherSettingsDialog dialog(context);
-    return dialog.run(module, IDD_OTHER_SETTINGS, owner);
-}
-
 INT_PTR ShowOtherSettingsDialog(HWND owner)
 {
     ClassifierContext context = ProcessClassifierContext();
-    return RunOtherSettingsDialog(static_cast<HINSTANCE>(context.state.pluginInstance), owner,
-                                  context);
+    OtherSettingsDialog dialog(context);
+    return dialog.run(static_cast<HINSTANCE>(context.state.pluginInstance), IDD_OTHER_SETTINGS,
+                      owner);
 }

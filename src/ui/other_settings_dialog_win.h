@@ -6,12 +6,7 @@
 
 #include <windows.h>
 
-struct ClassifierContext;
-
 // Runs the dialog from the plug-in's own module over the process-wide settings, owned by
 // owner. 1003 after "Ｏ　Ｋ" (the settings are then stored and written), 1004 after
 // "キャンセル", 0 after the close box; -1 when it could not be shown.
 INT_PTR ShowOtherSettingsDialog(HWND owner);
-
-// The same over the given module and classifier link.
-INT_PTR RunOtherSettingsDialog(HINSTANCE module, HWND owner, ClassifierContext& context);

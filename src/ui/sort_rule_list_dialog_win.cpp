@@ -4,6 +4,7 @@
 #include "core/process_win.h"
 #include "ui/dialog_controls_win.h"
 #include "ui/header_rule_list_dialog_win.h"
+#include "ui/other_settings_dialog_win.h"
 #include "ui/resource_ids.h"
 #include "ui/rule_dialogs_win.h"
 #include "ui/sort_rule_edit_dialog_win.h"
@@ -42,7 +43,8 @@ private:
             ShowHeaderRuleListDialog(window());
             return true;
         case IDC_OPEN_OTHER_SETTINGS:
-            return true;  // the other-settings dialog is opened here once it exists
+            ShowOtherSettingsDialog(window());
+            return true;
         default:
             return false;
         }
