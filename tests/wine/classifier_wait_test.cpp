@@ -2,9 +2,7 @@
 // account's POP3 port (the stand-in classifier's) still refuses connections.
 #include <gtest/gtest.h>
 
-#include <functional>
-
-#include "dialog_driver_win.h"
+#include "driven_run_win.h"
 #include "host_fixture.h"
 #include "stand_in_classifier_win.h"
 #include "ui/resource_ids.h"
@@ -28,27 +26,21 @@ protected:
         host().clearCalls();
     }
 
-    // Creates the folder window; when a wait box shows, checks it, presses Escape, then lets
-    // end(box) end it. Returns whether a box showed; `closed` tells whether it went.
-    bool CreateFolderWindowWith(const std::function<void(const DialogDriver&)>& end,
-                                DWORD findMs = 15000)
+    // Creates the folder window while the wait box that must show is checked, given Escape,
+    // and then ended by end; the box must be gone afterwards.
+    DrivenRun CreateFolderWindowWith(const std::function<void(DialogDriver&, HWND)>& end,
+                                     DWORD stepTimeoutMs = 10000)
     {
-        bool shown = false;
-        RunWhileDriving([&] { host().createFolderWindow(); return 0; }, [&] {
-            std::optional<DialogDriver> box = DialogDriver::find("Tarnwick", IDC_CANCEL_BUTTON, nullptr, findMs);
-            if (box) {
-                shown = true;
-                texts = box->staticTexts();
-                owned = box->owner() != nullptr;
-                box->pressKey(VK_ESCAPE, IDC_CANCEL_BUTTON);
-                box->settle();
-                openAfterEscape = box->open();
-                end(*box);
-                closed = box->waitClosed();
-            }
-            return box;
-        });
-        return shown;
+        return RunDriven([&] { host().createFolderWindow(); return 0; }, [&](DialogDriver& driver) {
+            HWND box = driver.waitForDialog("Tarnwick", IDC_CANCEL_BUTTON);
+            texts = StaticTexts(box);
+            owned = GetWindow(box, GW_OWNER) != nullptr;
+            driver.pressKey(box, VK_ESCAPE);
+            driver.settle(box);
+            openAfterEscape = IsWindowVisible(box) != FALSE;
+            end(driver, box);
+            driver.waitUntilClosed(box);
+        }, stepTimeoutMs);
     }
 
     // The probe ran every 100 ms (parameter 0) from one timer, stopped once the box was gone.
@@ -68,29 +60,30 @@ protected:
     std::vector<std::string> texts;
     bool owned = true;
     bool openAfterEscape = false;
-    bool closed = false;
 };
 
 TEST_F(ClassifierWaitTest, BoxWaitsUntilTheClassifiersPortListens)
 {
-    ASSERT_TRUE(CreateFolderWindowWith([this](const DialogDriver&) { classifier.listenOnPop3Port(); }));
+    const DrivenRun run = CreateFolderWindowWith([this](DialogDriver&, HWND) {
+        classifier.listenOnPop3Port();
+    });
+    EXPECT_EQ(run.failure, "") << "the box closes once the port accepts connections";
     EXPECT_EQ(texts, std::vector<std::string>{"POPFile起動待機中。。。"});
     EXPECT_FALSE(owned) << "the box has no owner window";
     EXPECT_TRUE(openAfterEscape) << "Escape does nothing";
-    EXPECT_TRUE(closed) << "the box closes once the port accepts connections";
     ExpectTheTimerStartedAndStopped();
 }
 
 TEST_F(ClassifierWaitTest, CancelEndsTheWaitAndLaterWindowsAreNotTested)
 {
-    ASSERT_TRUE(CreateFolderWindowWith([](const DialogDriver& box) { box.click(IDC_CANCEL_BUTTON); }));
-    EXPECT_TRUE(closed);
+    const auto cancel = [](DialogDriver& driver, HWND box) { driver.press(box, IDC_CANCEL_BUTTON); };
+    EXPECT_EQ(CreateFolderWindowWith(cancel).failure, "");
     ExpectTheTimerStartedAndStopped();
 
     // The port still refuses, yet no box may show again (one that did is cancelled here
     // rather than leave the test waiting).
     host().clearCalls();
-    EXPECT_FALSE(CreateFolderWindowWith([](const DialogDriver& box) { box.click(IDC_CANCEL_BUTTON); }, 5000));
+    EXPECT_NE(CreateFolderWindowWith(cancel, 5000).failure, "") << "no wait box showed";
     EXPECT_TRUE(host().callsTo("APASetTimer").empty());
 }
 

@@ -12,6 +12,17 @@
 
 namespace {
 
+// The progress box of this process, owned by owner; null when there is none.
+HWND ProgressBox(HWND owner)
+{
+    for (HWND box : DialogDriver::openDialogs()) {
+        if (DialogDriver::textOf(box) == "Tarnwick" && GetWindow(box, GW_OWNER) == owner) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
 class ReclassifyProgressTest : public HostFixture {
 protected:
     void SetUp() override
@@ -46,7 +57,7 @@ protected:
         counters.clear();
         host().clearCalls();
         host().setCallObserver([&](const HostCall& call) {
-            HWND box = FindOwnBox("Tarnwick", host().frame());
+            HWND box = ProgressBox(host().frame());
             if (call.service == "APAMoveMail" && box != nullptr) {
                 char text[100] = {};
                 GetDlgItemTextA(box, IDC_PROGRESS_TEXT, text, sizeof text);
@@ -56,7 +67,7 @@ protected:
         });
         EXPECT_TRUE(host().chooseMenuItem(menu, "work"));
         host().setCallObserver(nullptr);
-        EXPECT_EQ(FindOwnBox("Tarnwick"), nullptr) << "the box is gone";
+        EXPECT_EQ(ProgressBox(host().frame()), nullptr) << "the box is gone";
     }
 
     bool MovedToWork(const std::string& mail)

@@ -171,6 +171,14 @@ void DialogDriver::closeFromCaption(HWND dialog) const
     PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
+void DialogDriver::settle(HWND dialog) const
+{
+    // The first round trip may be answered before the posted messages are taken from the
+    // queue, the second only after the dialog's loop has dispatched them.
+    Responds(dialog);
+    Responds(dialog);
+}
+
 void DialogDriver::setText(HWND dialog, int controlId, const std::string& text) const
 {
     SendMessageA(item(dialog, controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));

@@ -49,6 +49,9 @@ public:
     void pressKey(HWND dialog, UINT virtualKey) const;
     // The caption's close box.
     void closeFromCaption(HWND dialog) const;
+    // Returns once the dialog's thread has handled every key and click posted to it before:
+    // a test can then check that a key did nothing.
+    void settle(HWND dialog) const;
     void setText(HWND dialog, int controlId, const std::string& text) const;
     void selectComboItem(HWND dialog, int controlId, int index) const;
     void setChecked(HWND dialog, int controlId, bool checked) const;

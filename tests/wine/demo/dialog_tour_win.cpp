@@ -10,16 +10,15 @@
 // returned.
 //
 // The tour: the start-up wait box (closed by the stand-in classifier's POP3 port starting to
-// listen), the about box, the other-settings dialog with its refusal of a capital "HTTP://",
-// and the progress box correcting three selected messages (held at the second one).
+// listen), the about box, the other-settings dialog opened from the sorting-rule list's
+// "その他" with its refusal of a capital "HTTP://", and the progress box correcting three
+// selected messages (held at the second one).
 #include <cstdio>
 #include <string>
 
-#include "dialog_driver_win.h"
-#include "in_process_link_win.h"
+#include "driven_run_win.h"
 #include "replacement_host_win.h"
 #include "stand_in_classifier_win.h"
-#include "ui/other_settings_dialog_win.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -82,49 +81,39 @@ int main()
     host.openFolder(inbox);
 
     // 1. The start-up wait, until the classifier's POP3 port listens.
-    RunWhileDriving([&] { host.createFolderWindow(); return 0; }, [&] {
-        std::optional<DialogDriver> box = DialogDriver::find("Tarnwick", IDC_CANCEL_BUTTON);
-        if (box) {
-            HoldForScreenshot("1-classifier-wait");
-            classifier.listenOnPop3Port();
-            std::printf("wait box: %s\n", box->waitClosed() ? "closed once the port listened" : "still open");
-        }
-        return box;
+    const DrivenRun wait = RunDriven([&] { host.createFolderWindow(); return 0; }, [&](DialogDriver& driver) {
+        HWND box = driver.waitForDialog("Tarnwick", IDC_CANCEL_BUTTON);
+        HoldForScreenshot("1-classifier-wait");
+        classifier.listenOnPop3Port();
+        driver.waitUntilClosed(box);
     });
+    std::printf("wait box: %s\n", wait.failure.empty() ? "closed once the port listened" : wait.failure.c_str());
 
     // 2. The about box.
-    const int about = RunWhileDriving([&] { return host.plugin().entry().APCVersionInfo(host.frame()); }, [&] {
-        std::optional<DialogDriver> box = DialogDriver::find("ﾊﾞｰｼﾞｮﾝ情報(tarnwick)", IDOK);
-        if (box) {
-            HoldForScreenshot("2-about");
-            box->click(IDOK);
-        }
-        return box;
+    const DrivenRun about = RunDriven([&] { return host.plugin().entry().APCVersionInfo(host.frame()); },
+                                      [&](DialogDriver& driver) {
+        HWND box = driver.waitForDialog("ﾊﾞｰｼﾞｮﾝ情報(tarnwick)", IDOK);
+        HoldForScreenshot("2-about");
+        driver.closeWith(box, IDOK);
     });
-    std::printf("about box: %d\n", about);
+    std::printf("about box: %d %s\n", about.result, about.failure.c_str());
 
-    // 3. The other settings, as the sorting-rule list's button opens them, and a refusal.
-    InProcessClassifierLink link;
-    link.loadSettings();
-    const INT_PTR settings = RunWhileDriving(
-        [&] { return RunOtherSettingsDialog(GetModuleHandleA("tarnwick.dll"), host.frame(), link.context); },
-        [&] {
-            std::optional<DialogDriver> dialog = DialogDriver::find("Tarnwick その他設定", IDC_CANCEL_BUTTON);
-            if (!dialog) {
-                return dialog;
-            }
-            HoldForScreenshot("3-other-settings");
-            dialog->setText(IDC_CLASSIFIER_URL, "HTTP://127.0.0.1:8080/");
-            dialog->click(IDC_OK_BUTTON);
-            if (std::optional<DialogDriver> refusal = DialogDriver::find("Tarnwick", IDOK, dialog->window())) {
-                HoldForScreenshot("4-other-settings-refusal");
-                refusal->click(IDOK);
-                refusal->waitClosed();
-            }
-            dialog->click(IDC_CANCEL_BUTTON);
-            return dialog;
-        });
-    std::printf("other settings: %d\n", static_cast<int>(settings));
+    // 3. The other settings from the sorting-rule list's "その他", and a refusal.
+    const DrivenRun settings = RunDriven([&] { return host.plugin().entry().APCSetup(host.frame()); },
+                                         [&](DialogDriver& driver) {
+        HWND list = driver.waitForDialog("Tarnwick 振り分け設定", IDC_OPEN_OTHER_SETTINGS);
+        driver.press(list, IDC_OPEN_OTHER_SETTINGS);
+        HWND dialog = driver.waitForDialog("Tarnwick その他設定", IDC_CANCEL_BUTTON);
+        HoldForScreenshot("3-other-settings");
+        driver.setText(dialog, IDC_CLASSIFIER_URL, "HTTP://127.0.0.1:8080/");
+        driver.press(dialog, IDC_OK_BUTTON);
+        HWND refusal = driver.waitForDialog("Tarnwick", IDOK);
+        HoldForScreenshot("4-other-settings-refusal");
+        driver.closeWith(refusal, IDOK);
+        driver.closeWith(dialog, IDC_CANCEL_BUTTON);
+        driver.closeWith(list, IDCANCEL);
+    });
+    std::printf("settings: %d %s\n", settings.result, settings.failure.c_str());
 
     // 4. The progress box, held while the second of three messages is corrected.
     std::vector<std::string> selected;
