@@ -20,7 +20,10 @@ demo_dialogs() {
       [ -f "$ready" ] || continue
       name=${ready##*/ready-}
       [ -f "$handshake/shot-$name" ] && continue
-      wine_session_screenshot "$scenario/$name.png"
+      # The Wine desktop is the display's top left 800 x 600 pixels.
+      wine_session_screenshot "$scenario/$name-full.png"
+      convert "$scenario/$name-full.png" -crop 800x600+0+0 +repage "$scenario/$name.png"
+      rm -f "$scenario/$name-full.png"
       : >"$handshake/shot-$name"
       echo "screenshot: ${scenario#"$root/"}/$name.png"
     done
