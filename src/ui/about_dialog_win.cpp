@@ -1,6 +1,6 @@
 #include "ui/about_dialog_win.h"
 
-#include "core/process_win.h"
+#include "ui/dialog_controls_win.h"
 #include "ui/modal_dialog_win.h"
 #include "ui/resource_ids.h"
 
@@ -25,6 +25,5 @@ protected:
 INT_PTR ShowAboutDialog(HWND owner)
 {
     AboutDialog dialog;
-    return dialog.run(static_cast<HINSTANCE>(ThePluginProcess().state.pluginInstance), IDD_ABOUT,
-                      owner);
+    return dialog.run(PluginModule(), IDD_ABOUT, owner);
 }

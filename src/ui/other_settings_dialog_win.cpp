@@ -5,23 +5,12 @@
 #include "classifier/classifier_services_win.h"
 #include "classifier/reclassify.h"
 #include "core/plugin_state.h"
+#include "ui/dialog_controls_win.h"
 #include "ui/modal_dialog_win.h"
 #include "ui/other_settings.h"
 #include "ui/resource_ids.h"
 
 namespace {
-
-std::string FieldText(HWND field)
-{
-    const int length = GetWindowTextLengthA(field);
-    if (length <= 0) {
-        return std::string();
-    }
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(field, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
-}
 
 class OtherSettingsDialog : public ModalDialog {
 public:
@@ -68,7 +57,7 @@ private:
         form.afterSetBold = ticked(IDC_AFTER_SET_BOLD);
         form.subjectEdit = ticked(IDC_SUBJECT_EDIT);
         form.autoReceive = ticked(IDC_AUTO_RECEIVE);
-        form.url = CutUrlFieldText(FieldText(control(IDC_CLASSIFIER_URL)));
+        form.url = CutUrlFieldText(ControlText(control(IDC_CLASSIFIER_URL)));
         if (const std::optional<std::string> refusal = ConfirmOtherSettings(context_, form)) {
             MessageBoxA(window(), refusal->c_str(), kOtherSettingsRefusalCaption,
                         MB_OK | MB_ICONINFORMATION);

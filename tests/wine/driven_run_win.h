@@ -1,8 +1,8 @@
 // Runs a call that shows the plug-in's modal boxes on this thread (an entry point, a menu
 // command) while user drives them from a second thread with a DialogDriver, as a user would.
 // After a failed step, or when the call has not returned 10 s after the user is done, every
-// box still open is closed (WM_CLOSE ends the plug-in's boxes, which ignore IDCANCEL) so that
-// the call returns and the test can report what went wrong.
+// box still open is ended (Cancel, No or the close box, whichever it answers) so that the
+// call returns and the test can report what went wrong.
 #pragma once
 
 #include <windows.h>
@@ -42,6 +42,8 @@ inline DrivenRun RunDriven(const std::function<int()>& call,
         }
         while (!returned) {
             for (HWND dialog : DialogDriver::openDialogs()) {
+                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                PostMessageA(dialog, WM_COMMAND, IDNO, 0);
                 PostMessageA(dialog, WM_CLOSE, 0, 0);
             }
             Sleep(50);

@@ -3,13 +3,11 @@
 // dialogs, with what they leave in the plug-in's INI file.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "dialog_driver_win.h"
+#include "driven_run_win.h"
 #include "host_fixture.h"
 #include "stand_in_classifier_win.h"
 #include "ui/resource_ids.h"
@@ -24,45 +22,13 @@ constexpr const char* kSortEditCaption = "振り分け設定";
 constexpr const char* kHeaderListCaption = "Tarnwick 追加ヘッダ";
 constexpr const char* kHeaderEditCaption = "ヘッダ定義";
 
-struct SetupRun {
-    int result = -99;
-    std::string failure;  // the first step that did not see what it waited for
-};
+using SetupRun = DrivenRun;
 
-// APCSetup(owner) on this thread while user drives its dialogs from a second thread. After
-// a failed step, or when the user is done but the dialogs are not, every dialog still open
-// is closed so that APCSetup returns.
+// APCSetup(owner) on this thread while user drives its dialogs from a second thread.
 SetupRun RunSetup(const PluginEntryPoints& plugin, HWND owner,
                   const std::function<void(DialogDriver&)>& user)
 {
-    SetupRun run;
-    std::atomic<bool> returned{false};
-    std::thread driverThread([&] {
-        DialogDriver driver;
-        try {
-            user(driver);
-        } catch (const std::exception& failure) {
-            run.failure = failure.what();
-        }
-        const ULONGLONG deadline = GetTickCount64() + 10000;
-        while (!returned && run.failure.empty() && GetTickCount64() < deadline) {
-            Sleep(20);
-        }
-        if (!returned && run.failure.empty()) {
-            run.failure = "APCSetup did not return after the last step";
-        }
-        while (!returned) {
-            for (HWND dialog : DialogDriver::openDialogs()) {
-                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-                PostMessageA(dialog, WM_COMMAND, IDNO, 0);
-            }
-            Sleep(50);
-        }
-    });
-    run.result = plugin.APCSetup(owner);
-    returned = true;
-    driverThread.join();
-    return run;
+    return RunDriven([&] { return plugin.APCSetup(owner); }, user);
 }
 
 // The file's non-empty lines without their line ends, in file order.
