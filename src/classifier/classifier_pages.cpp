@@ -31,6 +31,36 @@ bool HoldsLineBreak(std::string_view text)
 {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
+
+bool EqualsNoCase(std::string_view text, std::string_view other)
+{
+    return text.size() == other.size() && HasPrefixNoCase(text, other);
+}
+
+// A port as a URL may write it: one to five decimal digits, at most 65535.
+bool IsPort(std::string_view text)
+{
+    if (text.empty() || text.size() > 5 ||
+        text.find_first_not_of("0123456789") != std::string_view::npos) {
+        return false;
+    }
+    return std::stoul(std::string(text)) <= 65535;
+}
+
+// The authority of an http or https address: what follows "//" up to the path, query or
+// fragment. Nothing for any other scheme.
+std::optional<std::string_view> Authority(std::string_view address)
+{
+    std::string_view rest;
+    if (StartsWith(address, kHttpScheme)) {
+        rest = address.substr(kHttpScheme.size());
+    } else if (StartsWith(address, kHttpsScheme)) {
+        rest = address.substr(kHttpsScheme.size());
+    } else {
+        return std::nullopt;
+    }
+    return rest.substr(0, rest.find_first_of("/?#"));
+}
 }  // namespace
 
 std::optional<std::string> ClassifierBaseFromLink(std::string_view link)
@@ -50,6 +80,42 @@ bool IsClassifierAddress(std::string_view address)
 bool IsBrowsableAddress(std::string_view address)
 {
     return StartsWith(address, kHttpScheme) || StartsWith(address, kHttpsScheme);
+}
+
+bool IsLocalAddress(std::string_view address)
+{
+    const std::optional<std::string_view> authority = Authority(address);
+    if (!authority) {
+        return false;
+    }
+    // Only the bytes a loopback host and a port are made of: no user information, escape,
+    // backslash or blank can hide another host behind a local-looking start.
+    if (authority->find_first_not_of("0123456789.:[]abcdefghijklmnopqrstuvwxyz"
+                                     "ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string_view::npos) {
+        return false;
+    }
+    std::string_view host = *authority;
+    const std::size_t portColon = host.rfind(':');
+    if (portColon != std::string_view::npos && host.find(']', portColon) == std::string_view::npos) {
+        if (!IsPort(host.substr(portColon + 1))) {
+            return false;
+        }
+        host = host.substr(0, portColon);
+    }
+    return host == "127.0.0.1" || host == "[::1]" || EqualsNoCase(host, "localhost");
+}
+
+bool IsTrustedLink(std::string_view link, std::string_view url)
+{
+    if (IsLocalAddress(link)) {
+        return true;
+    }
+    if (url.empty() || !StartsWith(link, url)) {
+        return false;
+    }
+    // "http://host:8080" must not vouch for "http://host:8080.elsewhere/".
+    return url.back() == '/' || link.size() == url.size() ||
+           std::string_view("/?#").find(link[url.size()]) != std::string_view::npos;
 }
 
 std::optional<int32_t> ViewNumberFromLink(std::string_view link)

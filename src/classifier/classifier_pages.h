@@ -20,6 +20,18 @@ bool IsClassifierAddress(std::string_view address);
 // True when address may be handed to the browser: it begins with "http://" or "https://".
 bool IsBrowsableAddress(std::string_view address);
 
+// True when an http:// or https:// address names this machine: its host is 127.0.0.1,
+// localhost (any letter case) or [::1], optionally with a decimal port. An authority
+// holding anything else (user information "x@", percent escapes, backslashes, blanks)
+// does not count, so that no reader of the address can take it for another host.
+bool IsLocalAddress(std::string_view address);
+
+// True when a link found in a received message may be learnt, requested or opened: it
+// names this machine, or url is not empty and the link begins with url (at a path
+// boundary when url does not end in "/"). Any sender can write such a header, so every
+// other link is treated as absent.
+bool IsTrustedLink(std::string_view link, std::string_view url);
+
 // The decimal number after the first "view=" (any letter case) of a message link: its
 // leading digits, 0 when there are none or when they exceed a signed 32-bit number.
 // Nothing when the link holds no "view=".

@@ -290,8 +290,12 @@ std::optional<std::string> CurrentClassificationForWindow(ClassifierContext& con
 std::optional<std::string> LearnClassifierAddress(ClassifierContext& context,
                                                   const std::string& link)
 {
+    const std::string& url = context.state.settings.URL;
+    if (!IsTrustedLink(link, url)) {
+        return std::nullopt;
+    }
     std::optional<std::string> base = ClassifierBaseFromLink(link);
-    if (!base || !IsClassifierAddress(*base)) {
+    if (!base || !IsClassifierAddress(*base) || !IsTrustedLink(*base, url)) {
         return std::nullopt;
     }
     if (context.state.settings.URL.empty()) {
@@ -301,10 +305,18 @@ std::optional<std::string> LearnClassifierAddress(ClassifierContext& context,
     return base;
 }
 
+std::optional<std::string> FindTrustedLink(ClassifierContext& context, const std::string& mailPath,
+                                           std::size_t bufferSize)
+{
+    const std::string& url = context.state.settings.URL;
+    return FindHeaderLineWhere(mailPath, kLinkHeader, bufferSize,
+                               [&url](const std::string& link) { return IsTrustedLink(link, url); });
+}
+
 std::optional<std::string> RememberClassifierAddress(ClassifierContext& context,
                                                      const std::string& mailPath)
 {
-    const std::optional<std::string> link = FindHeaderLine(mailPath, kLinkHeader, kHeaderBufferSize);
+    const std::optional<std::string> link = FindTrustedLink(context, mailPath, kHeaderBufferSize);
     if (!link) {
         return std::nullopt;
     }
@@ -394,7 +406,7 @@ void CorrectMail(ClassifierContext& context, const std::string& mailPath, intptr
 
 int32_t ReadMessageNumber(ClassifierContext& context, const std::string& mailPath)
 {
-    const std::optional<std::string> link = FindHeaderLine(mailPath, kLinkHeader, kHeaderBufferSize);
+    const std::optional<std::string> link = FindTrustedLink(context, mailPath, kHeaderBufferSize);
     if (!link) {
         return -1;
     }

@@ -54,14 +54,20 @@ std::optional<std::string> ReadCurrentClassification(ClassifierContext& context,
 std::optional<std::string> CurrentClassificationForWindow(ClassifierContext& context,
                                                           HostWindow window, int32_t mode);
 
-// The classifier's base address from a message link (the text before "jump"). Only an
-// "http://" address counts, so a forged header cannot point corrections elsewhere. While
-// the URL setting is empty the address becomes URL and is written at once; a URL already
-// set is never replaced. Nothing when the link holds no usable address.
+// The classifier's base address from a message link (the text before "jump"). Any sender
+// can write the link, so only a trusted one (IsTrustedLink against URL) with an "http://"
+// base counts. While the URL setting is empty the address becomes URL and is written at
+// once; a URL already set is never replaced. Nothing when the link holds no usable address.
 std::optional<std::string> LearnClassifierAddress(ClassifierContext& context,
                                                   const std::string& link);
 
-// LearnClassifierAddress applied to the message's "X-POPFile-Link:" value.
+// The value of the message's first "X-POPFile-Link:" header that IsTrustedLink accepts
+// against URL, as a buffer of bufferSize bytes holds it. Forged links of a sender, before
+// or after, are passed over; nothing when the message has no trusted link.
+std::optional<std::string> FindTrustedLink(ClassifierContext& context, const std::string& mailPath,
+                                           std::size_t bufferSize);
+
+// LearnClassifierAddress applied to the message's trusted "X-POPFile-Link:" value.
 std::optional<std::string> RememberClassifierAddress(ClassifierContext& context,
                                                      const std::string& mailPath);
 
@@ -89,9 +95,9 @@ void RefetchBucketsCommand(ClassifierContext& context);
 // rewrites the classification header, then files the message by the new bucket's rule.
 void CorrectMail(ClassifierContext& context, const std::string& mailPath, intptr_t bucketIndex);
 
-// The classifier's number of the message from its link's "view=" part (messageNumber is
-// set to it), or -1 when the message has no link or the link has no "view=". Also learns
-// the classifier's address from the link.
+// The classifier's number of the message from its trusted link's "view=" part
+// (messageNumber is set to it), or -1 when the message has no trusted link or the link has
+// no "view=". Also learns the classifier's address from the link.
 int32_t ReadMessageNumber(ClassifierContext& context, const std::string& mailPath);
 
 // The form that tells the classifier that a message belongs to bucket.

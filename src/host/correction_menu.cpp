@@ -14,7 +14,6 @@ constexpr const char* kOpenClassifierLabel = "POPFileを開く";
 constexpr const char* kRefetchBucketsLabel = "バケツの再取得";
 constexpr const char* kNoClassifierMessage = "POPFileの情報が取得できません";
 constexpr const char* kNoClassificationMessage = "メールにPOPFileの情報が記録されていません";
-constexpr std::string_view kLinkHeader = "X-POPFile-Link:";
 constexpr const char* kMailExtension = ".CRV";
 
 bool AppendOpenClassifierItem(ClassifierContext& context, const MenuCommandProcs& procs,
@@ -135,8 +134,7 @@ bool OpenClassifierPage(ClassifierContext& context, UrlOpener& opener,
                         const std::optional<std::string>& mailPath)
 {
     if (mailPath) {
-        const std::optional<std::string> link =
-            FindHeaderLine(*mailPath, kLinkHeader, kLinkBufferSize);
+        const std::optional<std::string> link = FindTrustedLink(context, *mailPath, kLinkBufferSize);
         if (link && IsBrowsableAddress(*link)) {
             LearnClassifierAddress(context, *link);
             opener.open(*link);

@@ -56,9 +56,10 @@ void AddFolderMenuItems(ClassifierContext& context, const MenuCommandProcs& proc
 bool AddViewMenuItems(ClassifierContext& context, const MenuCommandProcs& procs,
                       HostWindow window, MenuWriter& menu);
 
-// Opens the mail's "X-POPFile-Link:" page (learning the classifier's address from it), or
-// else the URL setting. Only http:// and https:// addresses are opened; anything else
-// counts as no address. Returns whether an address was handed to the browser.
+// Opens the mail's trusted "X-POPFile-Link:" page (learning the classifier's address from
+// it), or else the URL setting, as for a mail without a link. Only http:// and https://
+// addresses are opened; anything else counts as no address. Returns whether an address was
+// handed to the browser.
 bool OpenClassifierPage(ClassifierContext& context, UrlOpener& opener,
                         const std::optional<std::string>& mailPath);
 

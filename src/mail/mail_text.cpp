@@ -76,6 +76,12 @@ long WriteMailString(std::string_view text, MailWriteStream& stream) {
 
 std::optional<std::string> FindHeaderLine(const std::string& path, std::string_view name,
                                           size_t bufferSize) {
+    return FindHeaderLineWhere(path, name, bufferSize, [](const std::string&) { return true; });
+}
+
+std::optional<std::string> FindHeaderLineWhere(
+    const std::string& path, std::string_view name, size_t bufferSize,
+    const std::function<bool(const std::string& value)>& accept) {
     MailStream stream(path);
     if (!stream.isOpen()) return std::nullopt;
     std::string line;
@@ -94,7 +100,8 @@ std::optional<std::string> FindHeaderLine(const std::string& path, std::string_v
             value.remove_prefix(name.size());
             value.remove_prefix(SkipBlanks(value));
             if (!value.empty() && value.back() == '\n') value.remove_suffix(1);
-            return CutAtNul(std::string(value));
+            std::string found = CutAtNul(std::string(value));
+            if (accept(found)) return found;
         }
         afterSubject = HasPrefixNoCase(line, kSubjectName);
     }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,6 +56,12 @@ constexpr size_t kHeaderBufferSize = 4096;
 // the line is the file's last (no line end follows it).
 std::optional<std::string> FindHeaderLine(const std::string& path, std::string_view name,
                                           size_t bufferSize);
+
+// As FindHeaderLine, but the value of the first such line that accept takes; lines whose
+// value it refuses are passed over as if they were other headers.
+std::optional<std::string> FindHeaderLineWhere(
+    const std::string& path, std::string_view name, size_t bufferSize,
+    const std::function<bool(const std::string& value)>& accept);
 
 // Unfolded value (see ReadFoldedValue) of the first header of the file at path whose
 // line begins with name. Nothing when the file cannot be opened, the header is absent

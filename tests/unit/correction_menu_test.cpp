@@ -340,6 +340,19 @@ TEST_F(CorrectionMenuTest, OnlyWebAddressesAreOpened)
     EXPECT_EQ(opener.opened, (std::vector<std::string>{kUrl}));
 }
 
+TEST_F(CorrectionMenuTest, ForeignLinkOpensTheUrlAndTeachesNothing)
+{
+    const std::string path = CurrentMail(
+        "Account1\\inbox.box\\0001",
+        "X-POPFile-Link: http://127.0.0.1@evil.example/jump_to_message?view=1\n"
+        "X-Text-Classification: work\n\nb\n");
+    EXPECT_TRUE(OpenClassifierPage(context, opener, path));
+    state.settings.URL.clear();
+    EXPECT_FALSE(OpenClassifierPage(context, opener, path));
+    EXPECT_EQ(opener.opened, (std::vector<std::string>{kUrl}));
+    EXPECT_EQ(state.settings.URL, "");
+}
+
 TEST_F(CorrectionMenuTest, OpenForMailUsesTheWindowsMail)
 {
     OpenClassifierPageForMail(context, opener, window, false);  // no current entry

@@ -205,6 +205,37 @@ TEST_F(ReclassifyTest, OnlyHttpAddressesAreLearned)
     EXPECT_TRUE(profile.calls().empty());
 }
 
+TEST_F(ReclassifyTest, ForeignLinksAreNeitherLearnedNorUsed)
+{
+    state.settings.URL.clear();
+    for (const char* link : {"http://evil.example:8080/jump_to_message?view=5",
+                             "http://127.0.0.1@evil.example/jump_to_message?view=5",
+                             "http://localhost.evil.com/jump_to_message?view=5"}) {
+        EXPECT_FALSE(LearnClassifierAddress(context, link)) << link;
+        StoreMail(std::string("X-Text-Classification: spam\nX-POPFile-Link: ") + link + "\n\nb\n");
+        EXPECT_EQ(ReadMessageNumber(context, mailPath), -1) << link;
+    }
+    EXPECT_EQ(state.settings.URL, "");
+    EXPECT_TRUE(profile.calls().empty());
+    EXPECT_TRUE(http.requests().empty());
+}
+
+TEST_F(ReclassifyTest, ForgedLinkBeforeTheClassifiersOwnIsPassedOver)
+{
+    state.settings.URL.clear();
+    StoreMail("X-POPFile-Link: http://evil.example/jump_to_message?view=666\n"
+              "X-Text-Classification: spam\n"
+              "X-POPFile-Link: http://127.0.0.1:8080/jump_to_message?view=17\n\nbody\n");
+    CorrectMail(context, mailPath, BucketIndex("work"));
+    EXPECT_EQ(state.settings.URL, kUrl);
+    const auto posts = Posts();
+    ASSERT_EQ(posts.size(), 1u);
+    EXPECT_NE(posts[0].body.find("&reclassify_17=work&"), std::string::npos) << posts[0].body;
+    for (const auto& request : http.requests()) {
+        EXPECT_EQ(request.url.rfind(kUrl, 0), 0u) << request.url;
+    }
+}
+
 // ---- Telling the classifier ----------------------------------------------------------------
 
 TEST_F(ReclassifyTest, CorrectionPostsTheExactFormToHistory)
