@@ -5,7 +5,7 @@ JOBS ?= 2
 BUILD ?= build
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup native asan win32 win64 test demo dist bench clean
+.PHONY: all setup native asan win32 win64 test demo dist bench clean fuzz-build fuzz
 
 all: native win32
 
@@ -32,7 +32,17 @@ win64: setup
 	    -DTARNWICK_WINE_TESTS=ON >/dev/null
 	@cmake --build $(BUILD)/win64 -j$(JOBS)
 
-test: native asan win32 win64
+# libFuzzer targets over the portable core (clang); `make fuzz` fuzzes each for
+# FUZZ_SECONDS (default 180) and keeps what it finds in $(BUILD)/fuzz/corpus.
+fuzz-build: setup
+	@cmake -S . -B $(BUILD)/fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=Debug \
+	    -DTARNWICK_FUZZ=ON >/dev/null
+	@cmake --build $(BUILD)/fuzz -j$(JOBS)
+
+fuzz: fuzz-build
+	@bash scripts/fuzz.sh run $(BUILD)/fuzz
+
+test: native asan win32 win64 fuzz-build
 	@bash scripts/run_tests.sh $(BUILD)
 
 demo: win32 win64

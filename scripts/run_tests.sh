@@ -21,6 +21,7 @@ run_suite() {
 
 run_suite "native unit tests" ctest --test-dir "$build/native" --output-on-failure -j2
 run_suite "sanitizer unit tests" ctest --test-dir "$build/asan" --output-on-failure -j2
+run_suite "fuzz targets over their inputs" bash "$here/scripts/fuzz.sh" regress "$build/fuzz"
 run_suite "32-bit DLL structure" bash "$here/scripts/check_dll.sh" "$build/win32/tarnwick.dll"
 run_suite "Wine tests" bash "$here/tests/wine/run_wine_tests.sh" "$build/win64"
 

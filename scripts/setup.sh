@@ -6,6 +6,7 @@ packages=(
   cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth fonts-ipafont-gothic imagemagick zip
+  clang-14 libclang-rt-14-dev perl
 )
 
 missing=()
