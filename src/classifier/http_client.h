@@ -24,6 +24,24 @@ public:
 // Largest number of bytes one read of a response asks for.
 inline constexpr std::size_t kResponseChunkSize = 1024;
 
+// How long one request may take, from connecting to the last byte of the response, before
+// the caller gives up on it as on an unreachable classifier. The host's window waits this
+// long at most; the system's own connect, send and receive time-outs are set to it too.
+inline constexpr unsigned kRequestDeadlineMs = 5000;
+
+// Response bytes read at most; the rest of a longer answer is left unread. The pages the
+// plug-in reads (start page, bucket list) are a few kilobytes.
+inline constexpr std::size_t kResponseLimit = 1024 * 1024;
+
+// Requests given up on that may still be running at once. While one to a classifier runs,
+// further requests to it fail at once, so a hung classifier costs the window one wait, not
+// one per request, and given-up requests cannot pile up.
+inline constexpr int kMostAbandonedRequests = 4;
+
+// The scheme, host and port of url in lower case ("http://127.0.0.1:8080"): requests to the
+// same origin reach the same classifier.
+std::string RequestOrigin(const std::string& url);
+
 // Appends one chunk of response bytes to out, cut at its first NUL byte: a response is
 // kept as text, so a NUL inside a chunk drops the rest of that chunk.
 void AppendResponseChunk(std::string& out, const char* bytes, std::size_t count);

@@ -3,7 +3,12 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
+#include <functional>
+#include <map>
 #include <vector>
+
+#include "classifier/deadline_worker_win.h"
 
 namespace {
 constexpr const char* kUserAgent = "tarnwick";
@@ -37,19 +42,33 @@ private:
     HINTERNET handle_;
 };
 
+// An internet handle whose connect, send and receive time-outs are set explicitly (the
+// system's defaults are far longer); handles opened from it inherit them. Wine ignores
+// them, which the caller's deadline covers.
 HINTERNET OpenInternet()
 {
-    return InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    HINTERNET internet = InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    if (internet != nullptr) {
+        DWORD timeout = kRequestDeadlineMs;
+        for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                             INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+            InternetSetOptionA(internet, option, &timeout, sizeof timeout);
+        }
+    }
+    return internet;
 }
 
-// Reads the response in chunks until a read fails or reports no bytes; returns the bytes read.
+// Reads the response in chunks until a read fails or reports no bytes, or kResponseLimit
+// bytes are read; returns the bytes read.
 int ReadResponse(HINTERNET request, std::string& out)
 {
     char chunk[kResponseChunkSize + 1];
     int total = 0;
-    for (;;) {
+    while (static_cast<std::size_t>(total) < kResponseLimit) {
+        const DWORD wanted = static_cast<DWORD>(
+            std::min(kResponseChunkSize, kResponseLimit - static_cast<std::size_t>(total)));
         DWORD read = 0;
-        if (!InternetReadFile(request, chunk, kResponseChunkSize, &read) || read == 0) {
+        if (!InternetReadFile(request, chunk, wanted, &read) || read == 0) {
             break;
         }
         chunk[read] = '\0';
@@ -92,47 +111,176 @@ bool CrackUrl(const std::string& url, UrlParts& parts)
     parts.port = components.nPort;
     return true;
 }
+
 }  // namespace
 
-int WinInetHttpClient::FetchPage(const std::string& url, std::string& out)
+// One request as its thread sees it: what to send, and what came back. The caller reads the
+// results only once the thread has finished.
+struct WinInetExchange {
+    std::string url;
+    std::string body;
+    bool readResponse = false;
+    std::string origin;
+
+    int result = -1;
+    bool sent = false;  // the POST body went out
+    std::string response;
+
+    bool finished = false;   // both guarded by the tracker's lock
+    bool abandoned = false;
+};
+
+// The requests given up on that are still running, by origin.
+class RequestTracker {
+public:
+    RequestTracker() { InitializeCriticalSection(&lock_); }
+    ~RequestTracker() { DeleteCriticalSection(&lock_); }
+    RequestTracker(const RequestTracker&) = delete;
+    RequestTracker& operator=(const RequestTracker&) = delete;
+
+    // False while a request to origin that was given up on still runs, or too many do.
+    bool admits(const std::string& origin)
+    {
+        Locked locked(lock_);
+        const auto running = abandoned_.find(origin);
+        return total_ < kMostAbandonedRequests && (running == abandoned_.end() || running->second == 0);
+    }
+
+    // The caller gave up on exchange.
+    void abandon(WinInetExchange& exchange)
+    {
+        Locked locked(lock_);
+        if (!exchange.finished) {
+            exchange.abandoned = true;
+            ++abandoned_[exchange.origin];
+            ++total_;
+        }
+    }
+
+    // The request's thread is done with exchange.
+    void finish(WinInetExchange& exchange)
+    {
+        Locked locked(lock_);
+        exchange.finished = true;
+        if (exchange.abandoned) {
+            --abandoned_[exchange.origin];
+            --total_;
+        }
+    }
+
+private:
+    class Locked {
+    public:
+        explicit Locked(CRITICAL_SECTION& lock) : lock_(lock) { EnterCriticalSection(&lock_); }
+        ~Locked() { LeaveCriticalSection(&lock_); }
+        Locked(const Locked&) = delete;
+        Locked& operator=(const Locked&) = delete;
+
+    private:
+        CRITICAL_SECTION& lock_;
+    };
+
+    CRITICAL_SECTION lock_;
+    std::map<std::string, int> abandoned_;
+    int total_ = 0;
+};
+
+namespace {
+
+void FetchOnThread(WinInetExchange& exchange)
 {
     InternetHandle internet(OpenInternet());
     if (!internet) {
-        return -1;
+        return;
     }
-    InternetHandle page(InternetOpenUrlA(internet.get(), url.c_str(), nullptr, 0,
-                                         INTERNET_FLAG_RELOAD, 0));
+    InternetHandle page(InternetOpenUrlA(internet.get(), exchange.url.c_str(), nullptr, 0,
+                                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_AUTO_REDIRECT, 0));
     if (!page) {
-        return -1;
+        return;
     }
-    return ReadResponse(page.get(), out);
+    exchange.result = ReadResponse(page.get(), exchange.response);
 }
 
-int WinInetHttpClient::PostForm(const std::string& url, bool readResponse, std::string& body)
+void PostOnThread(WinInetExchange& exchange)
 {
     InternetHandle internet(OpenInternet());
     if (!internet) {
-        return -1;
+        return;
     }
     UrlParts parts;
-    if (!CrackUrl(url, parts)) {
-        return -1;
+    if (!CrackUrl(exchange.url, parts)) {
+        return;
     }
     InternetHandle connection(InternetConnectA(internet.get(), parts.hostName.data(), parts.port,
                                                nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) {
-        return -1;
+        return;
     }
     // The query part stays behind: the form goes to the path alone.
     InternetHandle request(HttpOpenRequestA(connection.get(), "POST", parts.urlPath.data(),
-                                            nullptr, nullptr, nullptr, 0, 0));
+                                            nullptr, nullptr, nullptr,
+                                            INTERNET_FLAG_NO_AUTO_REDIRECT, 0));
     if (!request) {
+        return;
+    }
+    if (!HttpSendRequestA(request.get(), nullptr, 0, exchange.body.data(),
+                          static_cast<DWORD>(exchange.body.size()))) {
+        return;
+    }
+    exchange.sent = true;
+    exchange.result = exchange.readResponse ? ReadResponse(request.get(), exchange.response) : 0;
+}
+
+// Runs transfer for exchange on its own thread; the finished exchange, or nothing when the
+// request was refused or given up on.
+std::shared_ptr<WinInetExchange> RunExchange(const std::shared_ptr<RequestTracker>& tracker,
+                                      std::shared_ptr<WinInetExchange> exchange,
+                                      void (*transfer)(WinInetExchange&))
+{
+    exchange->origin = RequestOrigin(exchange->url);
+    if (!tracker->admits(exchange->origin)) {
+        return nullptr;
+    }
+    const DeadlineOutcome outcome = RunWithDeadline(
+        [tracker, exchange, transfer] {
+            try {
+                transfer(*exchange);
+            } catch (...) {
+            }
+            tracker->finish(*exchange);
+        },
+        kRequestDeadlineMs);
+    if (outcome == DeadlineOutcome::Abandoned) {
+        tracker->abandon(*exchange);
+    }
+    return outcome == DeadlineOutcome::Finished ? exchange : nullptr;
+}
+}  // namespace
+
+WinInetHttpClient::WinInetHttpClient() : tracker_(std::make_shared<RequestTracker>()) {}
+
+int WinInetHttpClient::FetchPage(const std::string& url, std::string& out)
+{
+    auto exchange = std::make_shared<WinInetExchange>();
+    exchange->url = url;
+    const std::shared_ptr<WinInetExchange> done = RunExchange(tracker_, exchange, FetchOnThread);
+    if (!done || done->result < 0) {
         return -1;
     }
-    if (!HttpSendRequestA(request.get(), nullptr, 0, const_cast<char*>(body.data()),
-                          static_cast<DWORD>(body.size()))) {
+    out += done->response;
+    return done->result;
+}
+
+int WinInetHttpClient::PostForm(const std::string& url, bool readResponse, std::string& body)
+{
+    auto exchange = std::make_shared<WinInetExchange>();
+    exchange->url = url;
+    exchange->body = body;
+    exchange->readResponse = readResponse;
+    const std::shared_ptr<WinInetExchange> done = RunExchange(tracker_, exchange, PostOnThread);
+    if (!done || !done->sent) {
         return -1;
     }
-    body.clear();
-    return readResponse ? ReadResponse(request.get(), body) : 0;
+    body = done->response;
+    return done->result;
 }

@@ -27,4 +27,12 @@ TEST(HttpClientTest, NulCutsTheRestOfItsChunkOnly)
     EXPECT_EQ(out, "abef");
 }
 
+TEST(HttpClientTest, OriginIsSchemeHostAndPortInLowerCase)
+{
+    EXPECT_EQ(RequestOrigin("http://127.0.0.1:8080/buckets"), "http://127.0.0.1:8080");
+    EXPECT_EQ(RequestOrigin("HTTP://LocalHost:8080?x=/"), "http://localhost:8080");
+    EXPECT_EQ(RequestOrigin("http://popfile.lan"), "http://popfile.lan");
+    EXPECT_NE(RequestOrigin("http://127.0.0.1:8080/"), RequestOrigin("http://127.0.0.1:8081/"));
+}
+
 }  // namespace

@@ -14,11 +14,17 @@
 // Pages: "/" (the start page) and "/buckets" are generated from the session key and the
 // bucket list, with the markers the plug-in looks for; either can be replaced by any bytes
 // (huge pages, NUL bytes, pages without markers).
+//
+// Manners (setManner): besides answering, it can be hostile the ways a broken or hung
+// classifier is: read the request and never answer (the connection stays open until
+// releaseHeldConnections() or the end), answer one byte a second, close in the middle of
+// the status header, redirect every request elsewhere, or answer 10 MB without markers.
 #pragma once
 
 #include <windows.h>
 #include <winsock.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <map>
@@ -31,6 +37,8 @@
 
 class StandInClassifier {
 public:
+    enum class Manner { Answers, NeverAnswers, ByteASecond, ClosesMidHeader, Redirects, TenMegabytes };
+
     struct Request {
         std::string method;   // "GET", "POST"
         std::string target;   // as on the request line: path and query
@@ -75,6 +83,7 @@ public:
         if (thread_.joinable()) {
             thread_.join();
         }
+        releaseHeldConnections();
         if (listener_ != INVALID_SOCKET) {
             closesocket(listener_);
         }
@@ -116,6 +125,19 @@ public:
     }
     // The classifier has started: its POP3 port accepts connections from now on.
     bool listenOnPop3Port() { return pop3_ != INVALID_SOCKET && listen(pop3_, 16) == 0; }
+
+    void setManner(Manner manner) { locked([&] { manner_ = manner; }); }
+    // Where a redirect points (Manner::Redirects).
+    void setRedirectTarget(const std::string& url) { locked([&] { redirectTarget_ = url; }); }
+    // Closes the connections kept open without an answer, and ends a slow answer.
+    void releaseHeldConnections()
+    {
+        releaseSlow_ = true;
+        const std::vector<SOCKET> held = locked([&] { return std::exchange(held_, {}); });
+        for (SOCKET connection : held) {
+            closesocket(connection);
+        }
+    }
 
     void setSessionKey(const std::string& key) { locked([&] { sessionKey_ = key; }); }
     void setBuckets(const std::vector<std::string>& buckets) { locked([&] { buckets_ = buckets; }); }
@@ -183,8 +205,7 @@ private:
                 continue;
             }
             SOCKET connection = accept(listener_, nullptr, nullptr);
-            if (connection != INVALID_SOCKET) {
-                answer(connection);
+            if (connection != INVALID_SOCKET && answer(connection)) {
                 closesocket(connection);
             }
         }
@@ -278,11 +299,43 @@ private:
         return "<html><body>page</body></html>\n";
     }
 
-    void answer(SOCKET connection)
+    // Sends bytes, one a second when slow, until sent, the peer is gone or the slow
+    // answer is released.
+    bool sendAll(SOCKET connection, const std::string& bytes, bool slow)
+    {
+        const std::size_t step = slow ? 1 : bytes.size();
+        for (std::size_t sent = 0; sent < bytes.size() && !stopping_;) {
+            if (slow && (releaseSlow_ || (sent > 0 && !pauseOneSecond()))) {
+                return false;
+            }
+            const int count = send(connection, bytes.data() + sent,
+                                   static_cast<int>(std::min(step, bytes.size() - sent)), 0);
+            if (count <= 0) {
+                return false;
+            }
+            sent += static_cast<std::size_t>(count);
+        }
+        return true;
+    }
+
+    // False when the wait was cut short by a release or the end.
+    bool pauseOneSecond()
+    {
+        for (int i = 0; i < 20; ++i) {
+            if (stopping_ || releaseSlow_) {
+                return false;
+            }
+            Sleep(50);
+        }
+        return true;
+    }
+
+    // Answers one request in the current manner; false when the connection is kept open.
+    bool answer(SOCKET connection)
     {
         Request request;
         if (!receiveRequest(connection, request)) {
-            return;
+            return true;
         }
         locked([&] {
             requests_.push_back(request);
@@ -292,18 +345,38 @@ private:
             }
             return 0;
         });
-        const std::string page = pageFor(request.target);
-        const std::string response = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n"
-                                     "Content-Length: " + std::to_string(page.size()) +
-                                     "\r\nConnection: close\r\n\r\n" + page;
-        for (std::size_t sent = 0; sent < response.size();) {
-            const int count = send(connection, response.data() + sent,
-                                   static_cast<int>(response.size() - sent), 0);
-            if (count <= 0) {
-                break;
-            }
-            sent += static_cast<std::size_t>(count);
+        const Manner manner = locked([&] { return manner_; });
+        switch (manner) {
+        case Manner::NeverAnswers:
+            locked([&] { held_.push_back(connection); });
+            return false;
+        case Manner::ClosesMidHeader:
+            sendAll(connection, "HTTP/1.1 200 OK\r\nContent-Ty", false);
+            return true;
+        case Manner::Redirects:
+            sendAll(connection,
+                    "HTTP/1.1 302 Found\r\nLocation: " + locked([&] { return redirectTarget_; }) +
+                        "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n",
+                    false);
+            return true;
+        case Manner::TenMegabytes:
+            sendAll(connection, Response(std::string(10 * 1024 * 1024, 'x')), false);
+            return true;
+        case Manner::ByteASecond:
+            releaseSlow_ = false;
+            sendAll(connection, Response(pageFor(request.target)), true);
+            return true;
+        case Manner::Answers:
+            break;
         }
+        sendAll(connection, Response(pageFor(request.target)), false);
+        return true;
+    }
+
+    static std::string Response(const std::string& page)
+    {
+        return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+               std::to_string(page.size()) + "\r\nConnection: close\r\n\r\n" + page;
     }
 
     bool started_ = false;
@@ -312,12 +385,16 @@ private:
     std::atomic<bool> stopping_{false};
     SOCKET pop3_ = INVALID_SOCKET;
     int pop3Port_ = 0;
+    std::atomic<bool> releaseSlow_{false};
     std::thread thread_;
 
     mutable std::mutex mutex_;
     std::string sessionKey_ = "5a1e8c0d3b7f4e2a9c6d0b1f8e3a7c52";
     std::vector<std::string> buckets_ = {"spam", "work", "personal"};
     std::map<std::string, std::string> pages_;
+    Manner manner_ = Manner::Answers;
+    std::string redirectTarget_;
+    std::vector<SOCKET> held_;
     std::vector<Request> requests_;
     std::vector<Request> corrections_;
 };
