@@ -30,8 +30,8 @@ inline constexpr std::size_t kResponseChunkSize = 1024;
 inline constexpr unsigned kRequestDeadlineMs = 5000;
 
 // Response bytes read at most; the rest of a longer answer is left unread. The pages the
-// plug-in reads (start page, bucket list) are a few kilobytes.
-inline constexpr std::size_t kResponseLimit = 1024 * 1024;
+// plug-in reads are a few kilobytes; even a list of 10,000 buckets is about 1 MB.
+inline constexpr std::size_t kResponseLimit = 4 * 1024 * 1024;
 
 // Requests given up on that may still be running at once. While one to a classifier runs,
 // further requests to it fail at once, so a hung classifier costs the window one wait, not

@@ -400,10 +400,10 @@ TEST_F(CorrectionTest, TenThousandBucketsAreListedAndTheLastCanBeChosen)
     EXPECT_EQ(classifier.corrections()[0].body, ExpectedBody("b9999", 17));
 }
 
-TEST_F(CorrectionTest, TenMegabyteBucketPageIsRead)
+TEST_F(CorrectionTest, TenMegabyteBucketPageIsReadAsFarAsTheLimit)
 {
-    classifier.setPage("/buckets", std::string(10 * 1024 * 1024, ' ') +
-                                       classifier.generatedBucketPage());
+    classifier.setPage("/buckets", classifier.generatedBucketPage() +
+                                       std::string(10 * 1024 * 1024, ' '));
     StartWith(classifier.baseUrl());
     SelectMail();
     BuiltMenu menu = host().folderMenu(102);
@@ -476,6 +476,42 @@ TEST_F(CorrectionTest, OpenItemOpensTheUrlInsteadOfALinkThatIsNoWebAddress)
     BuiltMenu menu = host().viewMenu(view, 202);
     ASSERT_TRUE(host().chooseMenuItem(menu, "POPFileを開く"));
     EXPECT_EQ(browser.opened(marker), (std::vector<std::string>{classifier.baseUrl()}));
+}
+
+}  // namespace
+
+namespace {
+
+// A sender's forged link stands before the classifier's own and points elsewhere through a
+// local-looking start: it is passed over for the URL, the correction and the browser.
+TEST_F(CorrectionTest, ForgedLinkBeforeTheClassifiersOwnDecidesNothing)
+{
+    StandInClassifier decoy;
+    ASSERT_TRUE(decoy.running());
+    BrowserRecorder browser;
+    StartWith("");
+    const std::string forged = "http://127.0.0.1:" + std::to_string(decoy.port()) +
+                               "@evil.example/jump_to_message?view=666";
+    const std::string mail = mailbox().addMessage(
+        inbox, MailText({"From: sender@example.jp", "X-POPFile-Link: " + forged, "Subject: hello",
+                         "X-Text-Classification: spam",
+                         "X-POPFile-Link: " + Link(classifier.baseUrl(), 17)},
+                        "body line\r\n"));
+    host().setCurrentEntry(mail);
+    host().setSelection({mail});
+
+    BuiltMenu menu = host().folderMenu(102);
+    EXPECT_EQ(readPluginIni("Setup", "URL"), classifier.baseUrl());
+    ASSERT_TRUE(host().chooseMenuItem(menu, "POPFileを開く"));
+    const std::string marker = "127.0.0.1:" + std::to_string(classifier.port());
+    EXPECT_EQ(browser.opened(marker), (std::vector<std::string>{Link(classifier.baseUrl(), 17)}));
+
+    ASSERT_TRUE(host().chooseMenuItem(host().folderMenu(102), "work"));
+    const auto corrections = classifier.corrections();
+    ASSERT_EQ(corrections.size(), 1u);
+    EXPECT_EQ(corrections[0].body, ExpectedBody("work", 17));
+    EXPECT_TRUE(decoy.requests().empty());
+    EXPECT_TRUE(browser.opened("evil.example", 0s).empty());
 }
 
 }  // namespace
