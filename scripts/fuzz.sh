@@ -69,7 +69,7 @@ fuzz_one() {
   inputs_of "$target" | while read -r seed; do cp -n "$seed" "$corpus/" 2>/dev/null; done
   local limit=()
   [ -n "${FUZZ_CPU_SECONDS:-}" ] || limit=(-max_total_time="${FUZZ_SECONDS:-180}")
-  nice -n 19 "$bin/$target" "${limit[@]}" -print_final_stats=1 -artifact_prefix="$artifacts" \
+  nice -n "${FUZZ_NICE:-19}" "$bin/$target" "${limit[@]}" -print_final_stats=1 -artifact_prefix="$artifacts" \
     -rss_limit_mb=2048 -timeout=20 "$corpus" >"$build/$target.fuzz.log" 2>&1 &
   local pid=$! cpu=0
   while kill -0 "$pid" 2>/dev/null; do
