@@ -125,8 +125,10 @@ public:
         }
     }
 
-    // The header was found and every byte written (the output still needs closing).
-    bool rewritten() const { return rewritten_ && ok_; }
+    // The header was found, the whole input read and every byte written (the output still
+    // needs closing). A read error looks like the end of the file to the copy, so without
+    // the check a message cut short would replace the whole one.
+    bool rewritten() const { return rewritten_ && ok_ && !in_.failed(); }
     bool subjectEdited() const { return subjectEdited_; }
 
 private:
@@ -201,8 +203,9 @@ bool ReplaceWithRewrittenMail(FileSystem& files, const std::string& mailPath,
     }
     ClassificationRewriter rewriter(in, out, bucket, editSubject);
     rewriter.run();
+    const bool complete = rewriter.rewritten();  // asks the input stream, so before closing it
     in.close();
-    const bool written = out.close() && rewriter.rewritten();
+    const bool written = out.close() && complete;
     if (written && files.replaceFile(*tempPath, mailPath)) {
         return rewriter.subjectEdited();
     }

@@ -64,22 +64,30 @@ int RunStartUp(PluginState& state, Platform& platform, StartUpSystem& system,
     return 1;
 }
 
-bool copyMailToFolder(const HostApi& host, FileSystem& files, const std::string& mail,
-                      const std::string& folder, bool deleteSource)
+CopyOutcome copyMailIntoFolder(const HostApi& host, FileSystem& files, const std::string& mail,
+                               const std::string& folder, bool deleteSource)
 {
+    CopyOutcome outcome;
     const std::string tempFile = files.createTempFile(files.tempFolder(), kTempPrefix);
     if (tempFile.empty()) {
-        return false;
+        return outcome;
     }
     TempFileGuard guard(files, tempFile);
     if (host.APASaveMail(mail.c_str(), tempFile.c_str(), 0, 0) == 0) {
-        return false;
+        return outcome;
     }
     if (host.APAImportFile(tempFile.c_str(), folder.c_str(), 0) == 0) {
-        return false;
+        return outcome;
     }
+    outcome.copied = true;
     if (deleteSource) {
-        host.APADeleteMail(mail.c_str());
+        outcome.sourceDeleted = host.APADeleteMail(mail.c_str()) != 0;
     }
-    return true;
+    return outcome;
+}
+
+bool copyMailToFolder(const HostApi& host, FileSystem& files, const std::string& mail,
+                      const std::string& folder, bool deleteSource)
+{
+    return copyMailIntoFolder(host, files, mail, folder, deleteSource).copied;
 }

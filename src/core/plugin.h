@@ -34,8 +34,20 @@ public:
 int RunStartUp(PluginState& state, Platform& platform, StartUpSystem& system,
                HostCommandProc summaryCallback);
 
+// What copyMailIntoFolder did.
+struct CopyOutcome {
+    bool copied = false;         // the copy is in the folder
+    bool sourceDeleted = false;  // and the original is gone (only when asked for)
+};
+
 // Copies a message into a host folder through a temporary file: save with APASaveMail,
 // import with APAImportFile, then (deleteSource) delete the original with APADeleteMail.
-// False on any failure; the temporary file never outlives the call.
+// Nothing is copied when saving or importing fails; the temporary file never outlives the
+// call. A copy whose original the host refused to delete is reported as such, so that the
+// caller can have it deleted otherwise rather than leave the message twice.
+CopyOutcome copyMailIntoFolder(const HostApi& host, FileSystem& files, const std::string& mail,
+                               const std::string& folder, bool deleteSource);
+
+// copyMailIntoFolder; true when the copy was made.
 bool copyMailToFolder(const HostApi& host, FileSystem& files, const std::string& mail,
                       const std::string& folder, bool deleteSource);

@@ -34,6 +34,7 @@ void MailStream::close() {
     position_ = 0;
     blockStart_ = 0;
     atEnd_ = false;
+    failed_ = false;
     lastReadWasByte_ = false;
     firstFill_ = true;
 }
@@ -58,6 +59,9 @@ bool MailStream::fillBuffer() {
     firstFill_ = false;
     length_ = std::fread(buffer_.get(), 1, wanted, file_);
     position_ = 0;
+    if (length_ < wanted && std::ferror(file_) != 0) {
+        failed_ = true;
+    }
     return length_ > 0;
 }
 

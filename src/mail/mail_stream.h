@@ -47,6 +47,11 @@ public:
     // seek or pushback; like feof.
     bool atEnd() const { return atEnd_; }
 
+    // True once a read of the file failed (not merely ended), until it is closed; like
+    // ferror. The bytes after the failure were never seen, so a copy made from the stream
+    // is incomplete.
+    bool failed() const { return failed_; }
+
     // Offset of the next byte to be read.
     long tell() const { return blockStart_ + static_cast<long>(position_); }
 
@@ -64,6 +69,7 @@ private:
     size_t position_ = 0;    // next byte in buffer_
     long blockStart_ = 0;    // file offset of buffer_[0]
     bool atEnd_ = false;
+    bool failed_ = false;
     bool lastReadWasByte_ = false;
     bool firstFill_ = true;
 };

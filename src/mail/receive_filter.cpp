@@ -42,23 +42,33 @@ std::size_t MailboxLength(const HostApi& host)
     return HostText(host.APAGetMailbox()).size();
 }
 
+// How the filing of a message went.
+struct Filing {
+    bool filed = false;
+    bool hostMustDelete = false;  // the received copy is to go, and only the host can remove it
+};
+
 // Leaves the message in the inbox or copies it into the rule's folder of its account.
-bool FileMail(const HostApi& host, FileSystem& files, const SortRule& rule,
-              const std::string& reference, const std::string& destination)
+Filing FileMail(const HostApi& host, FileSystem& files, const SortRule& rule,
+                const std::string& reference, const std::string& destination)
 {
     if (rule.duplicateThenHostDeletes) {
         // The host deletes the received copy itself when it sees the result bit 4.
-        return copyMailToFolder(host, files, reference, destination, false);
+        const bool copied = copyMailToFolder(host, files, reference, destination, false);
+        return Filing{copied, copied};
     }
     if (rule.folder == kInboxDisplayPath) {
-        return true;
+        return Filing{true, false};
     }
-    return copyMailToFolder(host, files, reference, destination, true);
+    // Should the host refuse to delete the received copy after the import, it is asked to
+    // delete it itself, as for a duplicate, so that the message is not left twice.
+    const CopyOutcome outcome = copyMailIntoFolder(host, files, reference, destination, true);
+    return Filing{outcome.copied, outcome.copied && !outcome.sourceDeleted};
 }
 
-int ResultBits(const SortRule& rule)
+int ResultBits(const SortRule& rule, const Filing& filing)
 {
-    return (rule.duplicateThenHostDeletes ? kResultHostDeletesCopy : 0) |
+    return (filing.hostMustDelete ? kResultHostDeletesCopy : 0) |
            (rule.deleteFromServer ? kResultDeleteFromServer : 0);
 }
 
@@ -177,7 +187,8 @@ int FilterReceivedMail(PluginState& state, Platform& platform, const std::string
     const std::string destination =
         ReadAccountTitle(state.host, platform.profile, mailPath) + "\\" + rule->folder;
     const std::string reference = MailReference(mailboxLength, mailPath);
-    const bool filed = FileMail(state.host, platform.files, *rule, reference, destination);
+    const Filing filing = FileMail(state.host, platform.files, *rule, reference, destination);
+    const bool filed = filing.filed;
 
     if (filed) {
         state.receivedEntries.push_back(std::move(entry));
@@ -195,5 +206,5 @@ int FilterReceivedMail(PluginState& state, Platform& platform, const std::string
     if (settings.AfterSetBold) {
         CountSortedMail(state.newMailTally, state.host, mailPath, rule->folder);
     }
-    return ResultBits(*rule);
+    return ResultBits(*rule, filing);
 }
