@@ -51,7 +51,7 @@ regress() {
       failed=$((failed + 1))
       continue
     fi
-    if "$bin/$target" -runs=1 "${files[@]}" >"$build/$target.regress.log" 2>&1; then
+    if "$bin/$target" -runs=1 -artifact_prefix="$build/regress-" "${files[@]}" >"$build/$target.regress.log" 2>&1; then
       echo "PASS $target (${#files[@]} inputs)"
     else
       echo "FAIL $target (see $build/$target.regress.log)"

@@ -78,7 +78,11 @@ TEST_F(ReplacementHostTest, RealTimerTicksOnTheMessageLoopAndStopsWhenKilled)
     record = {};
     record.runsBeforeStop = 1000;
     const unsigned timer = services.APASetTimer(10, CountTicks, 0);
-    host().pumpMessagesFor(300);
+    // Ticks come when the loaded machine lets them: wait for the first, with a deadline.
+    for (const ULONGLONG deadline = GetTickCount64() + 10000;
+         record.runs == 0 && GetTickCount64() < deadline;) {
+        host().pumpMessagesFor(20);
+    }
     EXPECT_GT(record.runs, 0);
     EXPECT_EQ(services.APAKillTimer(timer), 1);
     const int runs = record.runs;
@@ -148,6 +152,7 @@ TEST_F(ReplacementHostTest, WindowsHaveTheClassesThePluginLooksFor)
 TEST_F(ReplacementHostTest, DialogWatcherAnswersAMessageBox)
 {
     DialogWatcher watcher("確認");
+    watcher.expectText("本文です");
     EXPECT_EQ(MessageBoxA(host().frame(), "本文です", "確認", MB_OK), IDOK);
     ASSERT_TRUE(watcher.waitFor(1));
     EXPECT_EQ(watcher.seen()[0].text, "本文です");
@@ -162,6 +167,7 @@ using HostDialogTest = HostFixture;
 TEST_F(HostDialogTest, ErrorBoxIsOwnedByTheFrameAndAnsweredWithOk)
 {
     DialogWatcher watcher("エラー");
+    watcher.expectText("サーバーに接続できません");
     EXPECT_EQ(host().showErrorBox("サーバーに接続できません"), IDOK);
     ASSERT_TRUE(watcher.waitFor(1));
     EXPECT_EQ(watcher.seen()[0].text, "サーバーに接続できません");
@@ -171,6 +177,7 @@ TEST_F(HostDialogTest, ErrorBoxIsOwnedByTheFrameAndAnsweredWithOk)
 TEST_F(HostDialogTest, PasswordPromptShowsItsTextAndCanBeCancelled)
 {
     DialogWatcher watcher("", "キャンセル");
+    watcher.expectText("パスワードを入力してください");
     EXPECT_EQ(host().showPasswordPrompt(), IDCANCEL);
     ASSERT_TRUE(watcher.waitFor(1));
     EXPECT_EQ(watcher.seen()[0].statics, std::vector<std::string>{"パスワードを入力してください"});

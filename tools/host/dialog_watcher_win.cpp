@@ -5,7 +5,8 @@
 namespace {
 
 constexpr DWORD kPollMilliseconds = 20;
-constexpr DWORD kSettleMilliseconds = 2000;
+// One message round trip may take this long before the box counts as not ready yet.
+constexpr DWORD kRoundTripMilliseconds = 200;
 
 std::string WindowText(HWND window)
 {
@@ -106,6 +107,12 @@ bool DialogWatcher::waitFor(std::size_t count)
     }
 }
 
+void DialogWatcher::expectText(std::string text)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    expectedTexts_.push_back(std::move(text));
+}
+
 std::vector<SeenDialog> DialogWatcher::seen() const
 {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -171,18 +178,45 @@ HWND DialogWatcher::findButton(HWND dialog) const
     return nullptr;
 }
 
+bool DialogWatcher::showsExpectedTexts(HWND dialog) const
+{
+    std::vector<std::string> expected;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        expected = expectedTexts_;
+    }
+    std::vector<std::string> shown;
+    for (HWND child : ChildrenOf(dialog)) {
+        if (ClassOf(child) == "Static") {
+            shown.push_back(WindowText(child));
+        }
+    }
+    for (const std::string& text : expected) {
+        if (std::find(shown.begin(), shown.end(), text) == shown.end()) {
+            return false;
+        }
+    }
+    return true;
+}
+
 SeenDialog DialogWatcher::answer(HWND dialog)
 {
-    // A box turns visible before all its controls exist. A message round trip returns once
-    // its thread is back in a message loop, normally the box's own; the button may still
-    // need a moment after that.
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_BLOCK, kSettleMilliseconds, &ignored);
-    HWND button = findButton(dialog);
-    for (DWORD waited = 0; button == nullptr && waited < kSettleMilliseconds && IsWindow(dialog);
-         waited += kPollMilliseconds) {
-        Sleep(kPollMilliseconds);
+    // A box turns visible before all its controls and texts are in place, and a loaded
+    // machine may take seconds to finish it: wait until it is ready, up to the deadline.
+    HWND button = nullptr;
+    for (;;) {
+        DWORD_PTR ignored = 0;
+        const bool inMessageLoop = SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_BLOCK,
+                                                       kRoundTripMilliseconds, &ignored) != 0;
         button = findButton(dialog);
+        const bool ready = inMessageLoop && button != nullptr && showsExpectedTexts(dialog);
+        if (ready || !IsWindow(dialog) || stop_ || GetTickCount64() >= deadline_) {
+            if (!ready) {
+                button = nullptr;
+            }
+            break;
+        }
+        Sleep(kPollMilliseconds);
     }
 
     SeenDialog seen;

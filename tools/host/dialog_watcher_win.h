@@ -25,11 +25,13 @@ struct SeenDialog {
 class DialogWatcher {
 public:
     // Answers up to `limit` top-level "#32770" windows of this process titled caption (any
-    // title when caption is empty): once a box's controls are in place (up to 2 s), records
-    // its texts, then presses the button labelled button ("&" ignored) or, when there is
-    // none, sends WM_CLOSE. Gives up after timeoutMs. beforeAnswer, when given, runs on the
-    // watcher's thread with each box once its texts are recorded, just before the button is
-    // pressed (the demo takes its screenshots there).
+    // title when caption is empty). A box is answered once it is ready: its thread is back in
+    // a message loop, the button labelled button ("&" ignored) exists, and every text given
+    // to expectText is shown. Then its texts are recorded and the button pressed. A box that
+    // is still not ready when timeoutMs have passed is recorded as it is and closed
+    // (WM_CLOSE), so that a test never waits for a fixed time nor answers what it saw first.
+    // beforeAnswer, when given, runs on the watcher's thread with each box once its texts
+    // are recorded, just before the button is pressed (the demo takes its screenshots there).
     explicit DialogWatcher(std::string caption, std::string button = "OK", DWORD timeoutMs = 10000,
                            std::size_t limit = 1,
                            std::function<void(HWND dialog)> beforeAnswer = nullptr);
@@ -37,6 +39,10 @@ public:
     ~DialogWatcher();
     DialogWatcher(const DialogWatcher&) = delete;
     DialogWatcher& operator=(const DialogWatcher&) = delete;
+
+    // A "Static" text a box must show before it is answered: the text the test checks.
+    // Call it before the code that shows the box.
+    void expectText(std::string text);
 
     // Waits until count dialogs were answered or the timeout passed, pumping the calling
     // thread's messages meanwhile; true when count were answered.
@@ -48,6 +54,7 @@ private:
     void watch();
     HWND findDialog(const std::vector<HWND>& answered) const;
     HWND findButton(HWND dialog) const;
+    bool showsExpectedTexts(HWND dialog) const;
     SeenDialog answer(HWND dialog);
 
     std::string caption_;
@@ -58,6 +65,7 @@ private:
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
     std::vector<SeenDialog> seen_;
+    std::vector<std::string> expectedTexts_;
     HANDLE running_ = nullptr;  // set once the thread runs our code
     HANDLE thread_ = nullptr;
 };

@@ -11,6 +11,8 @@ TEST_F(MissingServiceTest, PluginRefusesToLoadAndSaysWhy)
     ASSERT_NE(GetProcAddress(GetModuleHandleA(nullptr), "_APASjisToJis@12"), nullptr);
 
     DialogWatcher watcher("プラグインエラー");
+    watcher.expectText("プラグイン「Tarnwick Version 0.30」でエラーが発生しました。\r\n"
+                       "Corvane32とプラグインのバージョンを確認してください");
     EXPECT_FALSE(loadPlugin());
     ASSERT_TRUE(watcher.waitFor(1)) << "no error box appeared";
 
