@@ -515,3 +515,29 @@ TEST_F(CorrectionTest, ForgedLinkBeforeTheClassifiersOwnDecidesNothing)
 }
 
 }  // namespace
+
+namespace {
+
+// The real file operations refusing: the message file is held open by another program that
+// lets others read it but not replace it. The rewrite cannot take its place, so the message
+// stays exactly as it was and the rewritten copy beside it is removed again.
+TEST_F(CorrectionTest, MessageHeldOpenElsewhereStaysWholeAndNoRewriteIsLeftBeside)
+{
+    StartWith(classifier.baseUrl());
+    const std::string mail = SelectMail();
+    const std::string path = mailbox().messagePath(mail);
+    const std::optional<std::string> before = mailbox().readMessage(mail);
+    BuiltMenu menu = host().folderMenu(102);
+    HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(host().chooseMenuItem(menu, "work"));
+    CloseHandle(holder);
+
+    EXPECT_EQ(mailbox().readMessage(mail), before) << "neither replaced nor cut short";
+    const std::string rewrite = path.substr(0, path.size() - 3) + "TMP";
+    EXPECT_EQ(GetFileAttributesA(rewrite.c_str()), INVALID_FILE_ATTRIBUTES) << rewrite;
+    EXPECT_TRUE(tempFiles().empty());
+}
+
+}  // namespace
