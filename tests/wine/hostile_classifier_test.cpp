@@ -129,6 +129,8 @@ protected:
     // The window's longest stall must stay within the bound too.
     void ExpectLoopKept(const MessageLoopWatch& watch)
     {
+        std::printf("[ measured ] longest time the host's window did not answer: %lld ms\n",
+                    watch.longestStallMs());
         EXPECT_LT(watch.longestStallMs(), kGiveUpBoundMs);
         DWORD_PTR ignored = 0;
         EXPECT_NE(SendMessageTimeoutA(host().frame(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored), 0);
