@@ -299,23 +299,42 @@ private:
         return "<html><body>page</body></html>\n";
     }
 
-    // Sends bytes, one a second when slow, until sent, the peer is gone or the slow
-    // answer is released.
+    // Sends bytes, one a second when slow, until sent, the peer is gone, the slow answer is
+    // released or the stand-in stops. A peer that stops reading never blocks the stand-in:
+    // it sends only what the connection takes at once.
     bool sendAll(SOCKET connection, const std::string& bytes, bool slow)
     {
-        const std::size_t step = slow ? 1 : bytes.size();
+        const std::size_t step = slow ? 1 : 64 * 1024;
+        u_long nonBlocking = 1;
+        ioctlsocket(connection, FIONBIO, &nonBlocking);
         for (std::size_t sent = 0; sent < bytes.size() && !stopping_;) {
             if (slow && (releaseSlow_ || (sent > 0 && !pauseOneSecond()))) {
                 return false;
             }
+            if (!writable(connection)) {
+                continue;
+            }
             const int count = send(connection, bytes.data() + sent,
                                    static_cast<int>(std::min(step, bytes.size() - sent)), 0);
+            if (count == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) {
+                continue;
+            }
             if (count <= 0) {
                 return false;
             }
             sent += static_cast<std::size_t>(count);
         }
         return true;
+    }
+
+    // True when the connection takes more bytes now; waits at most 50 ms for that.
+    static bool writable(SOCKET connection)
+    {
+        fd_set ready;
+        FD_ZERO(&ready);
+        FD_SET(connection, &ready);
+        timeval wait = {0, 50 * 1000};
+        return select(0, nullptr, &ready, nullptr, &wait) > 0;
     }
 
     // False when the wait was cut short by a release or the end.
