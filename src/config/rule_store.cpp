@@ -136,6 +136,19 @@ std::size_t FindSeparator(const std::string& value, std::size_t from)
     return std::string::npos;
 }
 
+// A damaged file can hold a section twice, and a delete removes only the first: delete
+// until none of its keys is left, so that a save leaves nothing stale for the next load.
+void DeleteEverySection(ProfileStore& profile, const std::string& file, const char* section,
+                        std::size_t keyListSize)
+{
+    constexpr int kMostCopies = 16;
+    profile.deleteSection(file, section);
+    for (int copy = 1;
+         copy < kMostCopies && !profile.readKeyNames(file, section, keyListSize).empty(); ++copy) {
+        profile.deleteSection(file, section);
+    }
+}
+
 void LoadFolders(SortRuleList& rules, const std::vector<std::string>& buckets,
                  ProfileStore& profile, const std::string& file)
 {
@@ -287,7 +300,7 @@ void saveHeaderRules(HeaderRuleList& rules, const HeaderRuleList& edited, Profil
             rules.push_back(rule);
         }
     }
-    profile.deleteSection(path, kAdditionalHeader);
+    DeleteEverySection(profile, path, kAdditionalHeader, kHeaderKeyListSize);
     for (std::size_t i = 0; i < rules.size(); ++i) {
         profile.writeString(path, kAdditionalHeader, std::to_string(i + 1),
                             EncodeHeaderRule(rules[i]));

@@ -1,5 +1,6 @@
 #include "host/folder_catalogue.h"
 
+#include <set>
 #include <string_view>
 
 #include "config/profile_store.h"
@@ -50,7 +51,13 @@ void WalkFolderLevel(ProfileStore& profile, const std::string& directory, const 
     const std::string listFile = directory + "/" + (prefix.empty() ? kAccountFile : kFolderFile);
     const std::string order =
         profile.readString(listFile, kPropertySection, "Order", "", kOrderBufferSize);
+    // A number listed twice names the same directory; walking a group once per mention
+    // would make a damaged Order cost time exponential in the depth of nested groups.
+    std::set<std::string> listed;
     for (const std::string& folder : FolderDirectoriesInOrder(order)) {
+        if (!listed.insert(folder).second) {
+            continue;
+        }
         const std::string folderFile = directory + "/" + folder + "/" + kFolderFile;
         const std::string type =
             profile.readString(folderFile, kPropertySection, "Type", "", kTypeBufferSize);

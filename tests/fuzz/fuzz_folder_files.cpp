@@ -34,6 +34,10 @@ public:
                            const std::string& key, const std::string& defaultValue,
                            std::size_t bufferSize) override
     {
+        // Every directory of this made-up tree exists; a real one ends somewhere.
+        if (++reads_ > kMostReads) {
+            return texts_.readString("none", section, key, defaultValue, bufferSize);
+        }
         return texts_.readString(partFor(file), section, key, defaultValue, bufferSize);
     }
     std::vector<std::string> readKeyNames(const std::string& file, const std::string& section,
@@ -72,6 +76,8 @@ private:
         return "entry" + std::to_string(number % entryFiles_.size());
     }
 
+    static constexpr int kMostReads = 20000;
+    int reads_ = 0;
     std::string accountFile_;
     std::vector<std::string> entryFiles_;
     ProfileStoreFake texts_;

@@ -111,6 +111,24 @@ TEST_F(FolderCatalogueTest, OrderListsThreeDigitNumbersUntilAnotherLength)
     EXPECT_EQ(catalogueOf("missing"), Paths{});
 }
 
+TEST_F(FolderCatalogueTest, ANumberListedTwiceIsWalkedOnce)
+{
+    // Nested groups that each list their only child 100 times: once per level is enough.
+    std::string directory = kMailbox + "deep";
+    profile.loadText(directory + "/account.ini", "[Property]\nOrder=001\n");
+    std::string repeated;
+    for (int i = 0; i < 100; ++i) {
+        repeated += "001,";
+    }
+    for (int level = 0; level < 8; ++level) {
+        directory += "/user001.box";
+        profile.loadText(directory + "/entry.ini", "[Property]\nType=Subfolder\nTitle=G\nOrder=" +
+                                                       repeated + "\n");
+    }
+    profile.loadText(directory + "/user001.box/entry.ini", "[Property]\nTitle=leaf\n");
+    EXPECT_EQ(catalogueOf("deep"), Paths{"G\\G\\G\\G\\G\\G\\G\\G\\leaf"});
+}
+
 TEST_F(FolderCatalogueTest, OrderIsCutAt499Bytes)
 {
     std::string order;

@@ -411,4 +411,20 @@ TEST_F(RuleStoreTest, SavingNoHeaderRulesRemovesTheSection)
     EXPECT_EQ(profile.text(kIni), "[Setup]\nCheckConnect=0\n");
 }
 
+TEST_F(RuleStoreTest, SavingHeaderRulesLeavesNoSecondSectionBehind)
+{
+    profile.loadText(kIni, "[AdditionalHeader]\n1=old:From:::a\n[Setup]\nURL=x\n"
+                           "[AdditionalHeader]\n1=stale:To:::b\n2=stale:Cc:::c\n");
+    HeaderRule kept;
+    kept.bucket = "work";
+    kept.header = "Subject:";
+    kept.search = "report";
+    saveHeaderRules(headerRules, {kept}, profile, kIni);
+    HeaderRuleList reloaded;
+    loadHeaderRules(reloaded, profile, kIni);
+    ASSERT_EQ(reloaded.size(), 1u);
+    EXPECT_EQ(reloaded[0].bucket, "work");
+    EXPECT_EQ(profile.value(kIni, "Setup", "URL"), std::optional<std::string>("x"));
+}
+
 }  // namespace
