@@ -66,7 +66,15 @@ run_one() {
 number=0
 listing_failed=0
 for program in "${programs[@]}"; do
-  if ! listing=$(timeout 60 wine "$program" --gtest_list_tests "--gtest_filter=$filter" 2>/dev/null); then
+  # Starting a Wine process can fail now and then on a loaded machine: ask up to three times.
+  listed=0
+  for _ in 1 2 3; do
+    if listing=$(timeout 60 wine "$program" --gtest_list_tests "--gtest_filter=$filter" 2>/dev/null); then
+      listed=1
+      break
+    fi
+  done
+  if [ $listed -eq 0 ]; then
     echo "FAIL $(basename "$program") could not list its tests"
     listing_failed=$((listing_failed + 1))
     continue
