@@ -100,6 +100,9 @@ bool CountSortedMail(NewMailTally& tally, const HostApi& host, const std::string
     if (folder->count < std::numeric_limits<int32_t>::max()) {
         ++folder->count;
     }
+    if (tally.boldMarker != nullptr) {
+        tally.boldMarker->markFolderBold(accountDir, displayPath);
+    }
     return true;
 }
 

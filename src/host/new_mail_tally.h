@@ -25,8 +25,20 @@ struct AccountTally {
     FolderTally* findFolder(const std::string& displayPath);
 };
 
+// Shows a counted folder in bold in the folder trees of the host's windows; the window hooks
+// implement it.
+class FolderBoldMarker {
+public:
+    // Bolds displayPath in every tree that shows the account directory accountDir.
+    virtual void markFolderBold(const std::string& accountDir, const std::string& displayPath) = 0;
+
+protected:
+    ~FolderBoldMarker() = default;
+};
+
 struct NewMailTally {
     std::vector<AccountTally> accounts;  // sorted by accountDir, byte-wise; keys unique
+    FolderBoldMarker* boldMarker = nullptr;  // where a count is drawn; null: nowhere
 };
 
 // The tally of an account directory (exact bytes, letter case counts); null for an empty
@@ -34,9 +46,10 @@ struct NewMailTally {
 const AccountTally* FindAccountTally(const NewMailTally& tally, const std::string& accountDir);
 AccountTally* FindAccountTally(NewMailTally& tally, const std::string& accountDir);
 
-// Counts one message sorted into the folder displayPath. The account is the mail path's
-// first directory below the mailbox directory, with its backslash. Returns false, counting
-// nothing, for an empty display path or a mail path with no directory below the mailbox.
+// Counts one message sorted into the folder displayPath and has the tally's bold marker show
+// the folder in bold. The account is the mail path's first directory below the mailbox
+// directory, with its backslash. Returns false, counting and marking nothing, for an empty
+// display path or a mail path with no directory below the mailbox.
 bool CountSortedMail(NewMailTally& tally, const HostApi& host, const std::string& mailPath,
                      const std::string& displayPath);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "doubles/host_services_fake.h"
 #include "doubles/profile_store_fake.h"
@@ -57,6 +58,27 @@ TEST_F(NewMailTallyTest, CountsPerAccountAndFolder)
     EXPECT_EQ(countOf(kHome, "G\\x"), 2);
     EXPECT_EQ(countOf(kHome, "郵便受け"), 1);
     EXPECT_EQ(countOf(kMailbox + "work\\", "G\\x"), 1);
+}
+
+struct FolderBoldMarkerFake : FolderBoldMarker {
+    void markFolderBold(const std::string& accountDir, const std::string& displayPath) override
+    {
+        marked.push_back(accountDir + "|" + displayPath);
+    }
+    std::vector<std::string> marked;
+};
+
+TEST_F(NewMailTallyTest, EveryCountedMessageHasItsFolderMarkedBoldInItsAccount)
+{
+    FolderBoldMarkerFake marker;
+    tally.boldMarker = &marker;
+    count(kHome + "inbox.box\\00001.CRV", "G\\x");
+    count(kHome + "inbox.box\\00002.CRV", "G\\x");
+    count(kHome + "inbox.box\\00003.CRV", "");       // names no folder
+    count(kMailbox + "loose.CRV", "News");          // no account
+    count(kMailbox + "work\\inbox.box\\00001.CRV", "郵便受け");
+    EXPECT_EQ(marker.marked, (std::vector<std::string>{kHome + "|G\\x", kHome + "|G\\x",
+                                                       kMailbox + "work\\|郵便受け"}));
 }
 
 TEST_F(NewMailTallyTest, AccountKeyIsTheFirstDirectoryBelowTheMailbox)
