@@ -7,9 +7,11 @@
 #include "core/process_win.h"
 #include "core/receive_summary_win.h"
 #include "host/folder_catalogue.h"
+#include "host/frame_hook_win.h"
 #include "host/icon_alert_win.h"
 #include "host/menus_win.h"
 #include "host/new_mail_tally.h"
+#include "host/toolbar_commands_win.h"
 #include "mail/receive_filter.h"
 #include "ui/about_dialog_win.h"
 #include "ui/sort_rule_list_dialog_win.h"
@@ -77,10 +79,7 @@ int WINAPI APCVersionInfo(HWND owner)
 int WINAPI APCSetup(HWND owner)
 {
     try {
-        PluginProcess& process = ThePluginProcess();
-        BuildFolderCatalogue(process.state.folderCatalogue, process.state.host,
-                             process.platform.profile, owner);
-        return static_cast<int>(ShowSortRuleListDialog(owner));
+        return RunSettings(owner);
     } catch (...) {
         return 0;
     }
@@ -113,10 +112,14 @@ int WINAPI APCRecFilter(const char* mailPath)
     }
 }
 
-// Saves the window's icons for the new-mail alert, then waits for the classifier when
-// asked to. The window hook that comes first is not built yet.
+// Hooks the folder window, saves its icons for the new-mail alert, then waits for the
+// classifier when asked to.
 int WINAPI APCFolderCreate(HWND frame)
 {
+    try {
+        CreateFrameHook(frame);
+    } catch (...) {
+    }
     try {
         SaveFrameIcons(frame, static_cast<HINSTANCE>(ThePluginProcess().state.pluginInstance));
         RunClassifierWaitIfNeeded(frame);
@@ -125,25 +128,23 @@ int WINAPI APCFolderCreate(HWND frame)
     return 0;
 }
 
-// Opening a folder clears its new-mail count. The hook's account and the tree refresh
-// belong to the window hooks, which are not built yet.
+// The hook follows the window's account; opening a folder clears its new-mail count and
+// redraws the trees.
 int WINAPI APCFolderLoad(HWND frame, const char* folder)
 {
     try {
-        PluginProcess& process = ThePluginProcess();
-        PluginState& state = process.state;
-        if (state.settings.AfterSetBold) {
-            ClearFolderTally(state.newMailTally, state.boldRefreshPending, state.host,
-                             process.platform.profile, HostText(state.host.APAGetAccount(frame)),
-                             HostText(folder));
-        }
+        FolderWindowLoaded(frame, folder);
     } catch (...) {
     }
     return 0;
 }
 
-int WINAPI APCFolderPreOpenView(HWND, int)
+int WINAPI APCFolderPreOpenView(HWND frame, int)
 {
+    try {
+        FolderWindowOpensView(frame);
+    } catch (...) {
+    }
     return 1;
 }
 

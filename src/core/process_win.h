@@ -11,12 +11,16 @@
 #include "core/platform.h"
 #include "core/plugin_state.h"
 #include "core/startup_system_win.h"
+#include "host/frame_hook_win.h"
 #include "host/icon_alert_win.h"
 #include "host/url_opener_win.h"
 #include "ui/notification_window_win.h"
 #include "ui/reclassify_progress_box_win.h"
 
 struct PluginProcess {
+    // The tally's counts are drawn in the hooked folder windows' trees.
+    PluginProcess() { state.newMailTally.boldMarker = &frameHooks; }
+
     PluginState state;
     Win32ProfileStore profile;
     Win32FileSystem files;
@@ -26,6 +30,7 @@ struct PluginProcess {
     WinInetHttpClient http;
     ShellUrlOpener urlOpener;
     WinsockPortProber portProber;
+    FrameHooks frameHooks;
     IconAlertState iconAlert;
     NotificationWindow notificationWindow{state.settings, profile, files};
     ReclassifyProgressBoxes selectedMailCorrection;

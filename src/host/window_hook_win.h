@@ -1,0 +1,74 @@
+// Subclassing of the host's windows. A hook puts the one procedure HookWindowProc in place of
+// the window's own and keeps the previous one; HookWindowProc finds the window's hook in the
+// process-wide registry and lets it see each message before the host does.
+//
+// Lifetime: a hook is installed once and then belongs to the registry. When its window gets
+// WM_DESTROY, the previous procedure is put back while the window still exists, the hook is
+// destroyed, and only then does the host's procedure see the message.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+class HookRegistry;
+
+class CLSWinHook {
+public:
+    explicit CLSWinHook(HWND window) : window_(window) {}
+    virtual ~CLSWinHook() = default;
+    CLSWinHook(const CLSWinHook&) = delete;
+    CLSWinHook& operator=(const CLSWinHook&) = delete;
+
+    // Sees a message before the window's previous procedure. Sets handled when the message
+    // is answered here; the result is then returned and the previous procedure does not see
+    // the message. The base version handles nothing.
+    virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+
+    // Subclasses the window and registers the hook. False, with nothing changed, when the
+    // window's procedure cannot be read (no window, or one of another process).
+    bool install(HookRegistry& registry);
+    // Puts the previous procedure back and takes the window out of the registry; does
+    // nothing when not installed.
+    void uninstall(HookRegistry& registry);
+
+    HWND window() const { return window_; }
+    // The procedure before the hook; null while not installed.
+    WNDPROC prevProc() const { return prevProc_; }
+
+private:
+    HWND window_;
+    WNDPROC prevProc_ = nullptr;
+};
+
+// The installed hooks, ordered by the numeric value of their window handles and searched by
+// bisection (it is asked for every message of a hooked window). Owns them: hooks still
+// registered when it is destroyed are unhooked from the windows that still exist and freed.
+class HookRegistry {
+public:
+    HookRegistry() = default;
+    ~HookRegistry();
+    HookRegistry(const HookRegistry&) = delete;
+    HookRegistry& operator=(const HookRegistry&) = delete;
+
+    void add(CLSWinHook* hook);
+    // Takes every hook of window out of the registry, without destroying it.
+    void remove(HWND window);
+    // The hook of window, or null.
+    CLSWinHook* find(HWND window) const;
+    // The hooks, in window-handle order.
+    const std::vector<CLSWinHook*>& hooks() const { return hooks_; }
+
+private:
+    std::vector<CLSWinHook*> hooks_;
+};
+
+// The process-wide registry that HookWindowProc consults.
+HookRegistry& ProcessHookRegistry();
+
+// The hook of window in the process-wide registry, or null.
+CLSWinHook* FindHook(HWND window);
+
+// The window procedure of every hooked window. A window without a hook gets DefWindowProcA.
+LRESULT CALLBACK HookWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
