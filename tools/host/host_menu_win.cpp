@@ -96,3 +96,42 @@ BuiltMenu::BuiltMenu(BuiltMenu&& other) noexcept
 {
     other.menu_ = nullptr;
 }
+
+HWND WaitForShownPopupMenu(DWORD timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        for (HWND window = FindWindowExA(nullptr, nullptr, "#32768", nullptr); window != nullptr;
+             window = FindWindowExA(nullptr, window, "#32768", nullptr)) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+                SendMessageA(window, MN_GETHMENU, 0, 0) != 0) {
+                return window;
+            }
+        }
+        if (GetTickCount64() >= deadline) {
+            return nullptr;
+        }
+        Sleep(20);
+    }
+}
+
+std::vector<MenuEntry> ShownPopupMenuItems(HWND menuWindow)
+{
+    return MenuItems(reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0)));
+}
+
+void ChooseShownPopupMenuItem(HWND menuWindow, int position)
+{
+    // The menu's modal loop takes the keys of its thread, whatever window they are posted to.
+    for (int step = 0; step <= position; ++step) {
+        PostMessageA(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+    }
+    PostMessageA(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+void DismissShownPopupMenu(HWND menuWindow)
+{
+    PostMessageA(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+}

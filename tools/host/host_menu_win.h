@@ -57,3 +57,15 @@ private:
 
 // A popup menu holding plain string items (label, command number), in order.
 HMENU PopupWithItems(std::initializer_list<std::pair<const char*, UINT>> items);
+
+// --- A popup menu on screen (TrackPopupMenu), seen from a thread other than its own.
+// The visible popup menu window ("#32768") of this process, once it shows a menu; null when
+// none appeared within timeoutMs.
+HWND WaitForShownPopupMenu(DWORD timeoutMs);
+// The entries of the menu the popup window shows.
+std::vector<MenuEntry> ShownPopupMenuItems(HWND menuWindow);
+// Chooses the item at position with the keyboard, as a user would (arrow keys, then Enter);
+// the menu then sends its owner WM_COMMAND with the item's number.
+void ChooseShownPopupMenuItem(HWND menuWindow, int position);
+// Closes the popup without a choice (Escape).
+void DismissShownPopupMenu(HWND menuWindow);

@@ -58,6 +58,47 @@ std::string TreeItemText(HWND tree, HTREEITEM item)
     return text;
 }
 
+// The host's own toolbar pictures, 23 x 16 pixels each, on the button face (which the toolbar
+// shows as transparent): a letter with a downward arrow (receive), and a red cross (delete).
+HBITMAP DrawHostButtons()
+{
+    constexpr int kWidth = 23;
+    constexpr int kHeight = 16;
+    HDC screen = GetDC(nullptr);
+    HDC canvas = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, 2 * kWidth, kHeight);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = SelectObject(canvas, picture);
+    const RECT all = {0, 0, 2 * kWidth, kHeight};
+    FillRect(canvas, &all, GetSysColorBrush(COLOR_BTNFACE));
+
+    HGDIOBJ previousPen = SelectObject(canvas, GetStockObject(BLACK_PEN));
+    HGDIOBJ previousBrush = SelectObject(canvas, GetStockObject(WHITE_BRUSH));
+    Rectangle(canvas, 3, 2, 20, 12);
+    MoveToEx(canvas, 3, 2, nullptr);
+    LineTo(canvas, 11, 8);
+    LineTo(canvas, 20, 1);
+    const POINT arrow[] = {{8, 10}, {15, 10}, {11, 15}};
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    SelectObject(canvas, blue);
+    Polygon(canvas, arrow, 3);
+
+    HPEN red = CreatePen(PS_SOLID, 3, RGB(255, 0, 0));
+    SelectObject(canvas, red);
+    MoveToEx(canvas, kWidth + 6, 3, nullptr);
+    LineTo(canvas, kWidth + 17, 13);
+    MoveToEx(canvas, kWidth + 17, 3, nullptr);
+    LineTo(canvas, kWidth + 6, 13);
+
+    SelectObject(canvas, previousPen);
+    SelectObject(canvas, previousBrush);
+    SelectObject(canvas, previous);
+    DeleteObject(red);
+    DeleteObject(blue);
+    DeleteDC(canvas);
+    return picture;
+}
+
 HTREEITEM InsertTreeItem(HWND tree, HTREEITEM parent, const std::string& text)
 {
     TVINSERTSTRUCTA insert = {};
@@ -120,6 +161,7 @@ ReplacementHost::~ReplacementHost()
     }
     DestroyWindow(frame_);
     pumpMessages();
+    DeleteObject(toolbarPicture_);
     activeHost = nullptr;
 }
 
@@ -139,14 +181,16 @@ void ReplacementHost::createWindows()
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kToolbarId)), instance,
                                nullptr);
     SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    TBADDBITMAP standard = {HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
-    SendMessageA(toolbar_, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&standard));
+    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(23, 16));
+    toolbarPicture_ = DrawHostButtons();
+    TBADDBITMAP own = {nullptr, reinterpret_cast<UINT_PTR>(toolbarPicture_)};
+    SendMessageA(toolbar_, TB_ADDBITMAP, 2, reinterpret_cast<LPARAM>(&own));
     TBBUTTON buttons[2] = {};
-    buttons[0].iBitmap = STD_FILENEW;
+    buttons[0].iBitmap = 0;
     buttons[0].idCommand = kReceiveCommand;
     buttons[0].fsState = TBSTATE_ENABLED;
     buttons[0].fsStyle = TBSTYLE_BUTTON;
-    buttons[1].iBitmap = STD_DELETE;
+    buttons[1].iBitmap = 1;
     buttons[1].idCommand = kReceiveCommand + 1;
     buttons[1].fsState = TBSTATE_ENABLED;
     buttons[1].fsStyle = TBSTYLE_BUTTON;
@@ -259,6 +303,7 @@ void ReplacementHost::runTimer(unsigned id)
         return;
     }
     found->second.running = true;
+    ++timerRuns_;
     const HostTimer timer = found->second.timer;
     const int keepRunning = timer.callback(nullptr, timer.parameter);
     // The callback may have killed this timer, or others, meanwhile.
@@ -396,6 +441,61 @@ std::vector<int> ReplacementHost::toolbarCommands() const
         commands.push_back(button.idCommand);
     }
     return commands;
+}
+
+std::string ReplacementHost::toolbarTooltip(int command) const
+{
+    HWND tooltips = reinterpret_cast<HWND>(SendMessageA(toolbar_, TB_GETTOOLTIPS, 0, 0));
+    if (tooltips == nullptr) {
+        return std::string();
+    }
+    char text[80] = {};
+    TTTOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = toolbar_;
+    tool.uId = static_cast<UINT_PTR>(command);
+    tool.lpszText = text;
+    SendMessageA(tooltips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+bool ReplacementHost::pressToolbarButton(int command)
+{
+    RECT button = {};
+    if (!SendMessageA(toolbar_, TB_GETRECT, static_cast<WPARAM>(command), reinterpret_cast<LPARAM>(&button))) {
+        return false;
+    }
+    const LPARAM centre = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    PostMessageA(toolbar_, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    PostMessageA(toolbar_, WM_LBUTTONUP, 0, centre);
+    pumpMessages();
+    return true;
+}
+
+void ReplacementHost::clickChild(HWND child, bool rightButton)
+{
+    const UINT down = rightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
+    const UINT up = rightButton ? WM_RBUTTONUP : WM_LBUTTONUP;
+    RECT area = {};
+    GetClientRect(child, &area);
+    POINT point = {area.right / 2, area.bottom / 2};
+    const LPARAM inChild = MAKELPARAM(point.x, point.y);
+    // Each ancestor hears of the press, the nearest first, with the point in its own client
+    // area; a child created with WS_EX_NOPARENTNOTIFY ends the chain.
+    for (HWND window = child; (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) != 0 &&
+                              (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_NOPARENTNOTIFY) == 0;) {
+        HWND parent = GetParent(window);
+        if (parent == nullptr) {
+            break;
+        }
+        POINT inParent = point;
+        MapWindowPoints(child, parent, &inParent, 1);
+        SendMessageA(parent, WM_PARENTNOTIFY, MAKEWPARAM(down, 0), MAKELPARAM(inParent.x, inParent.y));
+        window = parent;
+    }
+    PostMessageA(child, down, rightButton ? MK_RBUTTON : MK_LBUTTON, inChild);
+    PostMessageA(child, up, 0, inChild);
+    pumpMessages();
 }
 
 std::vector<HostTimer> ReplacementHost::liveTimers() const

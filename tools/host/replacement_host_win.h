@@ -15,6 +15,10 @@
 // APCFolderPreOpenView, APCFolderInitMenu and APCFolderEndRetrieve receive. Message views are
 // windows of their own (openView) owned by the frame.
 //
+// Toolbar. Its pictures are 23 x 16 pixels; the host's own two buttons carry the commands
+// 32835 and 32836. It has a tooltip control, which asks the frame for each button's text
+// (TTN_GETDISPINFO); the host itself gives none. A press sends the frame WM_COMMAND.
+//
 // Folder tree. Its root item is "Corvane32"; the root's first child is the current account
 // (its title); the account's folders hang below that item by title, groups with their folders.
 //
@@ -55,6 +59,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -165,9 +170,22 @@ public:
     void sendCommand(HWND window, unsigned command);
     // The command numbers of the toolbar's buttons, in order (0 for separators).
     std::vector<int> toolbarCommands() const;
+    // The tooltip of the toolbar's button with that command, as the toolbar's tooltip control
+    // would show it (it asks the frame through TTN_GETDISPINFO); empty when there is none.
+    std::string toolbarTooltip(int command) const;
+    // Presses and releases the mouse button over the toolbar's button with that command (to
+    // the toolbar, without moving the pointer) and pumps messages, so that the toolbar sends
+    // the frame WM_COMMAND. False when the toolbar has no such button.
+    bool pressToolbarButton(int command);
+    // A left (or right) click in the middle of child, a descendant of the frame, as the system
+    // delivers it without moving the pointer: WM_PARENTNOTIFY to each ancestor, then the
+    // button messages to child; then pumps messages.
+    void clickChild(HWND child, bool rightButton = false);
 
     // --- Timers.
     std::vector<HostTimer> liveTimers() const;
+    // How many timer callbacks have run so far; may be read from any thread.
+    unsigned timerRuns() const { return timerRuns_; }
     // Runs every live timer's callback once, synchronously, in id order; a callback that
     // returns 0 stops its timer.
     void stepTimers();
@@ -263,6 +281,7 @@ private:
     HWND pane_ = nullptr;
     HWND tree_ = nullptr;
     HWND toolbar_ = nullptr;
+    HBITMAP toolbarPicture_ = nullptr;  // the host's own button pictures
     HTREEITEM treeRoot_ = nullptr;
     HTREEITEM treeAccount_ = nullptr;
     std::string treeAccountName_;
@@ -286,6 +305,7 @@ private:
     };
     std::map<unsigned, RunningTimer> timers_;
     unsigned nextTimer_ = 1;
+    std::atomic<unsigned> timerRuns_{0};
 
     bool busy_ = false;
     std::map<unsigned, bool> grayedCommands_;
