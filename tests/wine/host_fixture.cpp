@@ -41,6 +41,25 @@ HWND FindWindowOfThisProcess(const char* className, const char* title)
     return nullptr;
 }
 
+SharedPointerLock::SharedPointerLock()
+    : mutex_(CreateMutexA(nullptr, FALSE, "TarnwickWineTestsPointer"))
+{
+    if (mutex_ != nullptr) {
+        const DWORD waited = WaitForSingleObject(static_cast<HANDLE>(mutex_), 60000);
+        held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+    }
+}
+
+SharedPointerLock::~SharedPointerLock()
+{
+    if (held_) {
+        ReleaseMutex(static_cast<HANDLE>(mutex_));
+    }
+    if (mutex_ != nullptr) {
+        CloseHandle(static_cast<HANDLE>(mutex_));
+    }
+}
+
 std::string MailText(const std::vector<std::string>& headerLines, const std::string& body)
 {
     std::string text;

@@ -46,6 +46,21 @@ inline std::string Utf8(const std::string& sjis)
 // another test's window.
 HWND FindWindowOfThisProcess(const char* className, const char* title = nullptr);
 
+// Held while a test relies on the display's one mouse pointer (a real click, a popup menu
+// shown at the pointer): tests run side by side, and another one's click must not land on
+// this one's windows. Waits for the lock up to 60 s (then goes on without it).
+class SharedPointerLock {
+public:
+    SharedPointerLock();
+    ~SharedPointerLock();
+    SharedPointerLock(const SharedPointerLock&) = delete;
+    SharedPointerLock& operator=(const SharedPointerLock&) = delete;
+
+private:
+    void* mutex_ = nullptr;
+    bool held_ = false;
+};
+
 // A message as the client stores it: header lines, an empty line, the body; CR LF endings.
 std::string MailText(const std::vector<std::string>& headerLines, const std::string& body);
 

@@ -154,6 +154,7 @@ TEST_F(NotificationWindowTest, EscapeClicksAndCloseBoxHideAndEmptyItWritingThePo
     receiveSpam(1);
     EXPECT_EQ(rows(), 1) << "only the rows added after the close";
     // A real click, where no other test's windows lie (they keep to the left and the middle).
+    const SharedPointerLock pointer;
     SetWindowPos(window, nullptr, 600, 620, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     POINT point = {RowBounds(list, 0).left + 10, RowBounds(list, 0).top + 5};
     ClientToScreen(list, &point);

@@ -1,0 +1,129 @@
+// The plug-in's toolbar button in the host's folder window: pressing it shows the popup
+// "振り分け設定" / "POPFileを開く" at the pointer, and each item reaches its command, chosen
+// from a second thread as a user would with the keyboard.
+#include "host_fixture.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include "browser_recorder_win.h"
+#include "dialog_driver_win.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+// Presses the plug-in's button on this thread while user acts from a second thread. Should
+// the user fail, every popup and dialog still open is ended so that the press returns.
+std::string PressWhileUserActs(ReplacementHost& host, int button,
+                               const std::function<void(DialogDriver&)>& user)
+{
+    std::string failure;
+    std::atomic<bool> returned{false};
+    std::thread userThread([&] {
+        DialogDriver driver;
+        try {
+            user(driver);
+        } catch (const std::exception& step) {
+            failure = step.what();
+        }
+        while (!failure.empty() && !returned) {
+            if (HWND menu = WaitForShownPopupMenu(0)) {
+                DismissShownPopupMenu(menu);
+            }
+            for (HWND dialog : DialogDriver::openDialogs()) {
+                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            }
+            Sleep(50);
+        }
+    });
+    if (!host.pressToolbarButton(button)) {
+        failure = "no such toolbar button";
+    }
+    host.pumpMessages();
+    returned = true;
+    userThread.join();
+    return failure;
+}
+
+// The popup on screen: its items, then item position chosen.
+void ChooseFromPopup(std::vector<MenuEntry>& shown, int position)
+{
+    HWND menu = WaitForShownPopupMenu(10000);
+    if (menu == nullptr) {
+        throw DialogDriver::StepFailed("the popup menu did not show");
+    }
+    shown = ShownPopupMenuItems(menu);
+    ChooseShownPopupMenuItem(menu, position);
+}
+
+class ToolbarPopupTest : public HostFixture {
+protected:
+    void start(const std::string& url)
+    {
+        writePluginIni("[Setup]\r\nCheckConnect=0\r\nURL=" + url + "\r\n");
+        ASSERT_TRUE(startPlugin());
+        host().openFolder(Mailbox::inbox(addAccount("acct", "Home")));
+        const std::vector<int> buttons = host().toolbarCommands();
+        ASSERT_EQ(buttons.size(), 4u);
+        button = buttons[3];
+        const std::vector<HostCall> registered = host().callsTo("APARegistCallback");
+        ASSERT_EQ(registered.size(), 4u);
+        settingsCommand = static_cast<UINT>(std::stoul(registered[2].result));
+        openCommand = static_cast<UINT>(std::stoul(registered[3].result));
+    }
+
+    void expectPopup(const std::vector<MenuEntry>& shown)
+    {
+        ASSERT_EQ(shown.size(), 2u);
+        EXPECT_EQ(shown[0].label, "振り分け設定");
+        EXPECT_EQ(shown[0].id, settingsCommand);
+        EXPECT_EQ(shown[1].label, "POPFileを開く");
+        EXPECT_EQ(shown[1].id, openCommand);
+        EXPECT_FALSE(shown[0].grayed || shown[1].grayed);
+    }
+
+    int button = 0;
+    UINT settingsCommand = 0;
+    UINT openCommand = 0;
+};
+
+TEST_F(ToolbarPopupTest, SettingsItemOpensTheSettingsOwnedByTheFolderWindow)
+{
+    start("");
+    const SharedPointerLock pointer;
+    std::vector<MenuEntry> shown;
+    HWND owner = nullptr;
+    host().clearCalls();
+    const std::string failure = PressWhileUserActs(host(), button, [&](DialogDriver& driver) {
+        ChooseFromPopup(shown, 0);
+        HWND dialog = driver.waitForDialog("Tarnwick 振り分け設定", IDC_SORT_RULE_LIST);
+        owner = GetWindow(dialog, GW_OWNER);
+        driver.closeWith(dialog, IDCANCEL);
+    });
+    ASSERT_EQ(failure, "");
+    expectPopup(shown);
+    EXPECT_EQ(owner, host().frame());
+    const std::vector<HostCall> asked = host().callsTo("APAGetAccount");
+    ASSERT_FALSE(asked.empty()) << "the destinations are read for the window's account";
+    EXPECT_EQ(asked[0].arguments.at(0), LoggedPointer(host().frame()));
+    EXPECT_EQ(WaitForShownPopupMenu(0), nullptr) << "the popup is gone";
+}
+
+TEST_F(ToolbarPopupTest, OpenItemOpensTheUrlSetting)
+{
+    BrowserRecorder browser;
+    const std::string marker = "toolbar-" + std::to_string(GetCurrentProcessId());
+    start("http://127.0.0.1:1/" + marker + "/");
+    const SharedPointerLock pointer;
+    std::vector<MenuEntry> shown;
+    const std::string failure =
+        PressWhileUserActs(host(), button, [&](DialogDriver&) { ChooseFromPopup(shown, 1); });
+    ASSERT_EQ(failure, "");
+    expectPopup(shown);
+    EXPECT_EQ(browser.opened(marker), (std::vector<std::string>{"http://127.0.0.1:1/" + marker + "/"}));
+}
+
+}  // namespace
