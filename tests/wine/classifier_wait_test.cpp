@@ -46,14 +46,14 @@ protected:
     // The probe ran every 100 ms (parameter 0) from one timer, stopped once the box was gone.
     void ExpectTheTimerStartedAndStopped()
     {
-        const std::vector<HostCall> started = host().callsTo("APASetTimer");
+        const std::vector<HostCall> started = host().timersStarted(100);
         const std::vector<HostCall> stopped = host().callsTo("APAKillTimer");
         ASSERT_EQ(started.size(), 1u);
         EXPECT_EQ(started[0].arguments[0], "100");
         EXPECT_EQ(started[0].arguments[2], "0");
         ASSERT_EQ(stopped.size(), 1u);
         EXPECT_EQ(stopped[0].arguments[0], started[0].result);
-        EXPECT_TRUE(host().liveTimers().empty());
+        EXPECT_TRUE(host().liveTimers(100).empty());
     }
 
     StandInClassifier classifier;
@@ -84,7 +84,7 @@ TEST_F(ClassifierWaitTest, CancelEndsTheWaitAndLaterWindowsAreNotTested)
     // rather than leave the test waiting).
     host().clearCalls();
     EXPECT_NE(CreateFolderWindowWith(cancel, 5000).failure, "") << "no wait box showed";
-    EXPECT_TRUE(host().callsTo("APASetTimer").empty());
+    EXPECT_TRUE(host().timersStarted(100).empty());
 }
 
 }  // namespace

@@ -180,17 +180,6 @@ protected:
         return bold;
     }
 
-    std::vector<HostTimer> blinkTimers()
-    {
-        std::vector<HostTimer> timers;
-        for (const HostTimer& timer : host().liveTimers()) {
-            if (timer.milliseconds == 1000) {
-                timers.push_back(timer);
-            }
-        }
-        return timers;
-    }
-
     std::string account;
     std::string work;
     std::string travel;
@@ -265,7 +254,7 @@ TEST_F(FolderWindowTest, ClicksAndActivationStopTheIconAndClicksCloseTheNotifica
     ASSERT_NE(notification, nullptr);
     const auto receive = [&] {
         host().retrieve(account, {MailText({"X-Text-Classification: spam"}, "x\r\n")});
-        return IsWindowVisible(notification) && blinkTimers().size() == 1;
+        return IsWindowVisible(notification) && host().liveTimers(1000).size() == 1;
     };
     const auto notificationHidden = [&] {
         const ULONGLONG deadline = GetTickCount64() + 5000;
@@ -278,25 +267,25 @@ TEST_F(FolderWindowTest, ClicksAndActivationStopTheIconAndClicksCloseTheNotifica
     ASSERT_TRUE(receive());
     host().clickChild(host().folderTree());
     EXPECT_TRUE(notificationHidden());
-    EXPECT_TRUE(blinkTimers().empty());
+    EXPECT_TRUE(host().liveTimers(1000).empty());
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(host().frame(), WM_GETICON, ICON_SMALL, 0)),
               host().frameClassIcon(false));
 
     ASSERT_TRUE(receive());
     host().clickChild(host().toolbar(), true);
     EXPECT_TRUE(notificationHidden());
-    EXPECT_TRUE(blinkTimers().empty());
+    EXPECT_TRUE(host().liveTimers(1000).empty());
 
     // Brought forward or focused: the icon stops, the notification window stays.
     ASSERT_TRUE(receive());
     SetWindowPos(host().frame(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     host().pumpMessages();
-    EXPECT_TRUE(blinkTimers().empty());
+    EXPECT_TRUE(host().liveTimers(1000).empty());
     ASSERT_TRUE(receive());
     SetFocus(host().folderTree());
     SetFocus(host().frame());
     host().pumpMessages();
-    EXPECT_TRUE(blinkTimers().empty());
+    EXPECT_TRUE(host().liveTimers(1000).empty());
     EXPECT_TRUE(IsWindowVisible(notification));
 }
 

@@ -81,13 +81,13 @@ protected:
     // The step timer that was pending when the box ended is stopped; none is left.
     void ExpectThePendingStepStopped()
     {
-        const std::vector<HostCall> started = host().callsTo("APASetTimer");
+        const std::vector<HostCall> started = host().timersStarted(100);
         const std::vector<HostCall> stopped = host().callsTo("APAKillTimer");
         ASSERT_FALSE(started.empty());
         ASSERT_EQ(stopped.size(), 1u);
         EXPECT_EQ(stopped[0].arguments[0], started.back().result);
         EXPECT_EQ(stopped[0].result, "1") << "the timer was still pending";
-        EXPECT_TRUE(host().liveTimers().empty());
+        EXPECT_TRUE(host().liveTimers(100).empty());
     }
 
     StandInClassifier classifier;
@@ -117,10 +117,10 @@ TEST_F(ReclassifyProgressTest, CountsOneMessagePerStepAndEscapeDoesNothing)
     const auto corrections = classifier.corrections();
     ASSERT_EQ(corrections.size(), 3u);
     EXPECT_NE(corrections[2].body.find("&reclassify_19=work&"), std::string::npos);
-    const std::vector<HostCall> steps = host().callsTo("APASetTimer");
+    const std::vector<HostCall> steps = host().timersStarted(100);
     ASSERT_EQ(steps.size(), 3u) << "one 100 ms timer per step, each fired once";
     EXPECT_EQ(steps[0].arguments[0], "100");
-    EXPECT_TRUE(host().liveTimers().empty());
+    EXPECT_TRUE(host().liveTimers(100).empty());
 }
 
 TEST_F(ReclassifyProgressTest, CancelAndTheCloseBoxStopAfterTheMessageBeingCorrected)

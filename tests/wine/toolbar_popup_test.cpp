@@ -5,47 +5,24 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <functional>
-#include <thread>
 
 #include "browser_recorder_win.h"
 #include "dialog_driver_win.h"
+#include "driven_run_win.h"
 #include "ui/resource_ids.h"
 
 namespace {
 
-// Presses the plug-in's button on this thread while user acts from a second thread. Should
-// the user fail, every popup and dialog still open is ended so that the press returns.
-std::string PressWhileUserActs(ReplacementHost& host, int button,
-                               const std::function<void(DialogDriver&)>& user)
+// Presses the plug-in's button (the popup runs inside the press), then lets the host run the
+// command the popup posted.
+std::function<int()> PressButton(ReplacementHost& host, int button)
 {
-    std::string failure;
-    std::atomic<bool> returned{false};
-    std::thread userThread([&] {
-        DialogDriver driver;
-        try {
-            user(driver);
-        } catch (const std::exception& step) {
-            failure = step.what();
-        }
-        while (!failure.empty() && !returned) {
-            if (HWND menu = WaitForShownPopupMenu(0)) {
-                DismissShownPopupMenu(menu);
-            }
-            for (HWND dialog : DialogDriver::openDialogs()) {
-                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-            }
-            Sleep(50);
-        }
-    });
-    if (!host.pressToolbarButton(button)) {
-        failure = "no such toolbar button";
-    }
-    host.pumpMessages();
-    returned = true;
-    userThread.join();
-    return failure;
+    return [&host, button] {
+        const bool pressed = host.pressToolbarButton(button);
+        host.pumpMessages();
+        return pressed ? 1 : 0;
+    };
 }
 
 // The popup on screen: its items, then item position chosen.
@@ -97,13 +74,14 @@ TEST_F(ToolbarPopupTest, SettingsItemOpensTheSettingsOwnedByTheFolderWindow)
     std::vector<MenuEntry> shown;
     HWND owner = nullptr;
     host().clearCalls();
-    const std::string failure = PressWhileUserActs(host(), button, [&](DialogDriver& driver) {
+    const DrivenRun run = RunDriven(PressButton(host(), button), [&](DialogDriver& driver) {
         ChooseFromPopup(shown, 0);
         HWND dialog = driver.waitForDialog("Tarnwick 振り分け設定", IDC_SORT_RULE_LIST);
         owner = GetWindow(dialog, GW_OWNER);
         driver.closeWith(dialog, IDCANCEL);
     });
-    ASSERT_EQ(failure, "");
+    ASSERT_EQ(run.failure, "");
+    EXPECT_EQ(run.result, 1);
     expectPopup(shown);
     EXPECT_EQ(owner, host().frame());
     const std::vector<HostCall> asked = host().callsTo("APAGetAccount");
@@ -119,9 +97,9 @@ TEST_F(ToolbarPopupTest, OpenItemOpensTheUrlSetting)
     start("http://127.0.0.1:1/" + marker + "/");
     const SharedPointerLock pointer;
     std::vector<MenuEntry> shown;
-    const std::string failure =
-        PressWhileUserActs(host(), button, [&](DialogDriver&) { ChooseFromPopup(shown, 1); });
-    ASSERT_EQ(failure, "");
+    const DrivenRun run =
+        RunDriven(PressButton(host(), button), [&](DialogDriver&) { ChooseFromPopup(shown, 1); });
+    ASSERT_EQ(run.failure, "");
     expectPopup(shown);
     EXPECT_EQ(browser.opened(marker), (std::vector<std::string>{"http://127.0.0.1:1/" + marker + "/"}));
 }

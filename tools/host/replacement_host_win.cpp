@@ -507,6 +507,28 @@ std::vector<HostTimer> ReplacementHost::liveTimers() const
     return live;
 }
 
+std::vector<HostTimer> ReplacementHost::liveTimers(unsigned milliseconds) const
+{
+    std::vector<HostTimer> live;
+    for (const HostTimer& timer : liveTimers()) {
+        if (timer.milliseconds == milliseconds) {
+            live.push_back(timer);
+        }
+    }
+    return live;
+}
+
+std::vector<HostCall> ReplacementHost::timersStarted(unsigned milliseconds) const
+{
+    std::vector<HostCall> started;
+    for (const HostCall& call : callsTo("APASetTimer")) {
+        if (call.arguments.at(0) == std::to_string(milliseconds)) {
+            started.push_back(call);
+        }
+    }
+    return started;
+}
+
 void ReplacementHost::stepTimers()
 {
     std::vector<unsigned> ids;

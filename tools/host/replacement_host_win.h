@@ -184,6 +184,10 @@ public:
 
     // --- Timers.
     std::vector<HostTimer> liveTimers() const;
+    // The live timers of one interval (the folder window's hook keeps a 500 ms timer of its
+    // own), and the APASetTimer calls that asked for that interval.
+    std::vector<HostTimer> liveTimers(unsigned milliseconds) const;
+    std::vector<HostCall> timersStarted(unsigned milliseconds) const;
     // How many timer callbacks have run so far; may be read from any thread.
     unsigned timerRuns() const { return timerRuns_; }
     // Runs every live timer's callback once, synchronously, in id order; a callback that
