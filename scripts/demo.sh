@@ -9,7 +9,9 @@
 # dialogs with the demo rules and takes a picture of each (scripts/demo_rule_dialogs.sh); a
 # fourth opens the other small dialogs the same way (scripts/demo_dialogs.sh).
 # Then scripts/demo_summary.sh shows the end of a retrieval: the summary's message box and the
-# notification window, each with a screenshot in its folder below demo-run/.
+# notification window, each with a screenshot in its folder below demo-run/; last,
+# scripts/demo_folder_window.sh shows the folder window after a retrieval (bold folders, the
+# plug-in's toolbar button and its popup) in demo-run/folder-window.
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -89,4 +91,10 @@ fourth=$?
 source "$root/scripts/demo_summary.sh"
 demo_summary "$root" "$w64"
 summary=$?
-[ $first -eq 0 ] && [ $second -eq 0 ] && [ $third -eq 0 ] && [ $fourth -eq 0 ] && [ $summary -eq 0 ]
+echo
+echo "== 6. The folder window after a retrieval: bold folders, the toolbar button (demo-run/folder-window)"
+source "$root/scripts/demo_folder_window.sh"
+demo_folder_window "$root" "$w64" "$root/demo-run/folder-window"
+folders=$?
+[ $first -eq 0 ] && [ $second -eq 0 ] && [ $third -eq 0 ] && [ $fourth -eq 0 ] && [ $summary -eq 0 ] &&
+  [ $folders -eq 0 ]
