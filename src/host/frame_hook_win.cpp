@@ -170,7 +170,8 @@ LRESULT FrameWinHook::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool
     switch (message) {
     case WM_WINDOWPOSCHANGING:
         // Brought forward: only the Z order changes.
-        if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags == (SWP_NOSIZE | SWP_NOMOVE)) {
+        if (lParam != 0 &&
+            reinterpret_cast<const WINDOWPOS*>(lParam)->flags == (SWP_NOSIZE | SWP_NOMOVE)) {
             StopIconAlert(window());
         }
         return 0;
@@ -314,7 +315,7 @@ void RefreshFolderBold(const std::string& accountDir)
 void CreateFrameHook(HWND frame)
 {
     PluginProcess& process = ThePluginProcess();
-    // A window is hooked once: a second hook would call the first as its previous procedure.
+    // A window is hooked once; a second creation only brings the account up to date.
     FrameWinHook* hook = FindFrameHook(frame);
     if (hook == nullptr) {
         auto created = std::make_unique<FrameWinHook>(frame);

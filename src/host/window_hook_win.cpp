@@ -33,10 +33,13 @@ bool CLSWinHook::install(HookRegistry& registry)
     if (prevProc_ != nullptr) {
         return true;
     }
-    prevProc_ = CurrentProc(window_);
-    if (prevProc_ == nullptr) {
+    // A window hooked already would reach its first hook as the "previous" procedure of the
+    // second and go round without end.
+    const WNDPROC current = CurrentProc(window_);
+    if (current == nullptr || current == HookWindowProc) {
         return false;
     }
+    prevProc_ = current;
     SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HookWindowProc));
     registry.add(this);
     return true;

@@ -27,7 +27,8 @@ public:
     virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
 
     // Subclasses the window and registers the hook. False, with nothing changed, when the
-    // window's procedure cannot be read (no window, or one of another process).
+    // window's procedure cannot be read (no window, or one of another process) or the window
+    // is hooked already.
     bool install(HookRegistry& registry);
     // Puts the previous procedure back and takes the window out of the registry; does
     // nothing when not installed.

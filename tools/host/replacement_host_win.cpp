@@ -462,7 +462,8 @@ std::string ReplacementHost::toolbarTooltip(int command) const
 bool ReplacementHost::pressToolbarButton(int command)
 {
     RECT button = {};
-    if (!SendMessageA(toolbar_, TB_GETRECT, static_cast<WPARAM>(command), reinterpret_cast<LPARAM>(&button))) {
+    if (!SendMessageA(toolbar_, TB_GETRECT, static_cast<WPARAM>(command),
+                      reinterpret_cast<LPARAM>(&button))) {
         return false;
     }
     const LPARAM centre = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
