@@ -12,7 +12,7 @@ on every run; the resource script uses the copy committed in src/ui/res.
 import struct
 import sys
 
-from draw_icons import GREY, NAVY, MAROON, GREEN, OLIVE, PALETTE, PURPLE, SILVER, TEAL, WHITE
+from draw_icons import BLACK, GREY, NAVY, MAROON, GREEN, OLIVE, PALETTE, PURPLE, SILVER, TEAL, WHITE
 
 MARK_WIDTH = 16
 HEIGHT = 12
@@ -47,11 +47,12 @@ def strip():
 
 
 def bmp(pixels):
-    """A 4-bit bottom-up BMP file with the 16-colour palette."""
+    """A 4-bit bottom-up BMP file with the 16-colour palette; rows padded to 4 bytes."""
     width, height = len(pixels[0]), len(pixels)
     rows = []
     for row in reversed(pixels):
-        data = bytes((row[x] << 4) | row[x + 1] for x in range(0, width, 2))
+        row = row + [BLACK] * (width % 2)  # an odd width fills the last byte's low half
+        data = bytes((row[x] << 4) | row[x + 1] for x in range(0, len(row), 2))
         rows.append(data + b"\0" * (-len(data) % 4))
     image = b"".join(rows)
     palette = b"".join(struct.pack("BBBB", b, g, r, 0) for r, g, b in PALETTE)

@@ -8,10 +8,10 @@ into a folder) on light grey, the colour the toolbar shows as its button face. D
 simple shapes, so the output is the same on every run; the resource script uses the copy
 committed in src/ui/res.
 """
-import struct
 import sys
 
-from draw_icons import BLUE, OLIVE, PALETTE, SILVER, WHITE, YELLOW, Canvas, arrow, letter
+from draw_icons import BLUE, OLIVE, SILVER, WHITE, YELLOW, Canvas, arrow, letter
+from draw_marks import bmp
 
 WIDTH = 23
 HEIGHT = 16
@@ -26,22 +26,6 @@ def button():
     canvas.frame(15, 6, 21, 14, OLIVE)
     arrow(canvas, 3, 12, 11, BLUE)
     return [[SILVER if p is None else p for p in row] for row in canvas.pixels[:HEIGHT]]
-
-
-def bmp(pixels):
-    """A 4-bit bottom-up BMP file with the 16-colour palette; rows padded to 4 bytes."""
-    width, height = len(pixels[0]), len(pixels)
-    rows = []
-    for row in reversed(pixels):
-        padded = row + [SILVER] * (width % 2)
-        data = bytes((padded[x] << 4) | padded[x + 1] for x in range(0, len(padded), 2))
-        rows.append(data + b"\0" * (-len(data) % 4))
-    image = b"".join(rows)
-    palette = b"".join(struct.pack("BBBB", b, g, r, 0) for r, g, b in PALETTE)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, len(image), 0, 0, 16, 0)
-    offset = 14 + len(info) + len(palette)
-    header = struct.pack("<2sIHHI", b"BM", offset + len(image), 0, 0, offset)
-    return header + info + palette + image
 
 
 def main():
