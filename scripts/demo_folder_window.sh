@@ -8,6 +8,7 @@
 #                        the toolbar with the plug-in's button and its tooltip
 #   2-toolbar-popup.png  the button's popup menu
 # Prints the tour's report; returns non-zero when it did not finish or took no picture.
+source "$(dirname "${BASH_SOURCE[0]}")/demo_handshake.sh"
 demo_folder_window() {
   local root=$1 w64=$2 scenario=$3
   local tour="$w64/tools/host/folder_window_tour.exe" handshake="$scenario/handshake"
@@ -25,34 +26,11 @@ demo_folder_window() {
 
   (cd "$scenario" && exec timeout -k 5 180 wine explorer /desktop=tarnwick-folders,800x600 \
       folder_window_tour.exe "${messages[@]}" >output.txt 2>errors.txt) &
-  local running=$! ready name
-  while kill -0 "$running" 2>/dev/null && [ ! -f "$handshake/done" ]; do
-    for ready in "$handshake"/ready-*; do
-      [ -f "$ready" ] || continue
-      name=${ready##*/ready-}
-      [ -f "$handshake/shot-$name" ] && continue
-      sleep 0.5  # the desktop's own drawing of what just changed
-      # The Wine desktop is the display's top left 800 x 600 pixels.
-      wine_session_screenshot "$scenario/$name-full.png"
-      convert "$scenario/$name-full.png" -crop 800x600+0+0 +repage "$scenario/$name.png"
-      rm -f "$scenario/$name-full.png"
-      : >"$handshake/shot-$name"
-    done
-    sleep 0.2
-  done
-  # The desktop may stay after its program has ended.
-  local waited=0
-  while kill -0 "$running" 2>/dev/null && [ $waited -lt 50 ]; do
-    sleep 0.2
-    waited=$((waited + 1))
-  done
-  kill -0 "$running" 2>/dev/null && kill -- "$running" 2>/dev/null
-  wait "$running" 2>/dev/null
+  demo_answer_handshakes $! "$handshake" "$scenario"
   tr -d '\r' <"$scenario/output.txt" | iconv -f CP932 -t UTF-8
-  local png status=0
+  local name status=0
   for name in 1-folder-window 2-toolbar-popup; do
-    png="$scenario/$name.png"
-    if [ -e "$png" ]; then echo "Screenshot: ${png#"$root/"}"; else status=1; fi
+    [ -e "$scenario/$name.png" ] || status=1
   done
   [ -f "$handshake/done" ] || status=1
   return $status
