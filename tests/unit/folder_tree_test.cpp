@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -15,114 +16,74 @@ using Texts = std::vector<std::string>;
 TEST(SplitFolderPathTest, SplitsAtEveryBackslashButTrailBytes)
 {
     EXPECT_EQ(SplitFolderPath("X"), Texts{"X"});
-    EXPECT_EQ(SplitFolderPath("X\\Y"), (Texts{"X", "Y"}));
     EXPECT_EQ(SplitFolderPath("A\\\\B"), (Texts{"A", "", "B"}));
     EXPECT_EQ(SplitFolderPath("\\"), (Texts{"", ""}));
-    EXPECT_EQ(SplitFolderPath(""), Texts{""});
     // "ソ" and "表" end in the byte 0x5C, which is no separator.
     EXPECT_EQ(SplitFolderPath("ソフト\\表示"), (Texts{"ソフト", "表示"}));
 }
 
-// Below the account item: X (with Y), Z; the account item itself has the text "X" too, so a
-// walk that compared it would go wrong.
-class FolderTreeWalkTest : public ::testing::Test {
-protected:
-    FolderTreeWalkTest() : tree("X")
+// Below the account item (itself titled "X", which the walk must never compare): X holding Y,
+// then Z.
+struct SampleTree {
+    SampleTree() : tree("X")
     {
         x = tree.add(tree.account(), "X");
         y = tree.add(x, "Y");
         z = tree.add(tree.account(), "Z");
     }
-
     FolderTreeFake tree;
     FolderTreeFake::Item* x;
     FolderTreeFake::Item* y;
     FolderTreeFake::Item* z;
 };
 
-TEST_F(FolderTreeWalkTest, MarkingBoldsTheFolderAndItsGroup)
+Texts BoldAfterMarking(std::initializer_list<const char*> paths, bool zBoldBefore = false)
 {
-    MarkFolderPathBold(tree, "X\\Y");
-    EXPECT_EQ(tree.boldTexts(), (Texts{"X", "Y"}));
+    SampleTree sample;
+    sample.z->bold = zBoldBefore;
+    for (const char* path : paths) {
+        MarkFolderPathBold(sample.tree, path);
+    }
+    return sample.tree.boldTexts();
 }
 
-TEST_F(FolderTreeWalkTest, MarkingAMissingFolderBoldsNeitherItNorItsGroup)
+TEST(FolderTreeMarkTest, BoldsTheNamedFolderAndTheGroupsOnItsWay)
 {
-    MarkFolderPathBold(tree, "X\\W");
-    MarkFolderPathBold(tree, "W");
-    MarkFolderPathBold(tree, "Y");  // exists, but not at the top level
-    EXPECT_TRUE(tree.boldTexts().empty());
+    EXPECT_EQ(BoldAfterMarking({"X\\Y"}), (Texts{"X", "Y"}));
+    EXPECT_EQ(BoldAfterMarking({"Z"}), Texts{"Z"});
+    EXPECT_EQ(BoldAfterMarking({"X\\W", "W", "Y", ""}), Texts{}) << "missing, or not at the top";
+    // Q is missing: Y, whose next component is not found, stays plain; X, below which the next
+    // component Y was found, is bolded.
+    EXPECT_EQ(BoldAfterMarking({"X\\Y\\Q"}), Texts{"X"});
+    EXPECT_EQ(BoldAfterMarking({"X\\Y"}, true), (Texts{"X", "Y", "Z"})) << "marking clears nothing";
 }
 
-TEST_F(FolderTreeWalkTest, MarkingATopLevelFolderBoldsOnlyIt)
+TEST(FolderTreeTallyTest, SetsEveryFolderBoldOrPlainFromTheCounts)
 {
-    MarkFolderPathBold(tree, "Z");
-    EXPECT_EQ(tree.boldTexts(), Texts{"Z"});
-    EXPECT_FALSE(tree.account()->bold);
-    EXPECT_FALSE(tree.root()->bold);
-}
-
-// Only a component found below its parent bolds that parent: with X\Y\Q, Q is missing, so
-// Y stays plain, while X is bolded because Y exists.
-TEST_F(FolderTreeWalkTest, DeeperMissingComponentLeavesTheFoundPartAsTheWalkDecides)
-{
-    MarkFolderPathBold(tree, "X\\Y\\Q");
-    EXPECT_EQ(tree.boldTexts(), Texts{"X"});
-}
-
-TEST_F(FolderTreeWalkTest, MarkingClearsNothing)
-{
-    z->bold = true;
-    MarkFolderPathBold(tree, "X\\Y");
-    EXPECT_EQ(tree.boldTexts(), (Texts{"X", "Y", "Z"}));
-}
-
-TEST_F(FolderTreeWalkTest, TallySetsEveryFolderBoldOrPlainWhateverItShowedBefore)
-{
+    SampleTree sample;
+    sample.z->bold = true;
     AccountTally tally;
     tally.folders = {{"X\\Y", 2}, {"Z", 0}};
-    z->bold = true;
-    for (int run = 0; run < 2; ++run) {
-        ApplyTallyToTree(tree, tally);
-        EXPECT_EQ(tree.boldTexts(), (Texts{"X", "Y"}));
-    }
-    EXPECT_EQ(tree.textReads(), 2 * 3) << "one read per folder item and refresh";
+    ApplyTallyToTree(sample.tree, tally);
+    EXPECT_EQ(sample.tree.boldTexts(), (Texts{"X", "Y"}));
+    EXPECT_EQ(sample.tree.textReads, 3) << "each folder's text read once";
 
-    tally.folders = {{"X\\Y", 0}, {"Z", 0}};
-    ApplyTallyToTree(tree, tally);
-    EXPECT_TRUE(tree.boldTexts().empty());
+    tally.folders = {{"X", 1}, {"X\\Y", 0}};
+    ApplyTallyToTree(sample.tree, tally);
+    EXPECT_EQ(sample.tree.boldTexts(), Texts{"X"}) << "a counted group, nothing below it";
 }
 
-TEST_F(FolderTreeWalkTest, TallyOfAGroupAloneBoldsTheGroupButNotItsFolders)
+TEST(FolderTreeTallyTest, AccountItemIsNoFolderAndEmptyTitlesMatch)
 {
     AccountTally tally;
-    tally.folders = {{"X", 1}};
-    ApplyTallyToTree(tree, tally);
-    EXPECT_EQ(tree.boldTexts(), Texts{"X"});
-}
-
-TEST(FolderTreeEdgeTest, TreesWithoutFoldersAreLeftAlone)
-{
+    tally.folders = {{"A\\\\B", 1}, {"Home", 1}};  // sorted, as the tally keeps them
     FolderTreeFake tree;
-    AccountTally tally;
-    tally.folders = {{"Home", 1}};
+    ApplyTallyToTree(tree, tally);
     MarkFolderPathBold(tree, "Home");
-    ApplyTallyToTree(tree, tally);
-    EXPECT_TRUE(tree.boldTexts().empty()) << "the account item is never a folder";
-}
+    EXPECT_EQ(tree.boldTexts(), Texts{});
 
-TEST(FolderTreeEdgeTest, EmptyTitleInThePathMatchesAnUntitledItem)
-{
-    FolderTreeFake tree;
     FolderTreeFake::Item* group = tree.add(tree.account(), "A");
-    FolderTreeFake::Item* untitled = tree.add(group, "");
-    tree.add(untitled, "B");
-    MarkFolderPathBold(tree, "A\\\\B");
-    EXPECT_EQ(tree.boldTexts(), (Texts{"A", "", "B"}));
-
-    AccountTally tally;
-    tally.folders = {{"A\\\\B", 1}};
-    group->bold = untitled->bold = false;
+    tree.add(tree.add(group, ""), "B");
     ApplyTallyToTree(tree, tally);
     EXPECT_EQ(tree.boldTexts(), (Texts{"A", "", "B"}));
 }

@@ -7,69 +7,15 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace {
 
-// Watches, from a second thread, for the box titled title of this process while the host
-// shows it. Once the host's timers have run `ticks` more times while the box is open, the
-// watch presses buttonId itself so that the host's call returns.
-class OpenBoxWatch {
-public:
-    OpenBoxWatch(const ReplacementHost& host, std::string title, int buttonId, unsigned ticks)
-        : thread_([this, &host, title = std::move(title), buttonId, ticks] {
-              watch(host, title, buttonId, ticks);
-          })
-    {
-    }
-    ~OpenBoxWatch() { finish(); }
-    OpenBoxWatch(const OpenBoxWatch&) = delete;
-    OpenBoxWatch& operator=(const OpenBoxWatch&) = delete;
-
-    // Call once the host's call returned: whether the watch had to press the button.
-    bool pressedByWatch()
-    {
-        finish();
-        return pressed_;
-    }
-
-private:
-    void finish()
-    {
-        stop_ = true;
-        if (thread_.joinable()) {
-            thread_.join();
-        }
-    }
-
-    void watch(const ReplacementHost& host, const std::string& title, int buttonId, unsigned ticks)
-    {
-        const ULONGLONG deadline = GetTickCount64() + 15000;
-        HWND box = nullptr;
-        while (box == nullptr && !stop_ && GetTickCount64() < deadline) {
-            box = FindWindowOfThisProcess("#32770", title.c_str());
-            Sleep(10);
-        }
-        const unsigned start = host.timerRuns();
-        while (box != nullptr && !stop_ && IsWindow(box) && IsWindowVisible(box)) {
-            if (host.timerRuns() >= start + ticks || GetTickCount64() >= deadline) {
-                pressed_ = true;
-                PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), 0);
-                return;
-            }
-            Sleep(10);
-        }
-    }
-
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> pressed_{false};
-    std::thread thread_;
-};
-
-// Ticks long enough for the hook to have answered (it looks every tick), and the number the
-// watch waits before deciding that the hook leaves a box open.
-constexpr unsigned kTicksToAnswer = 20;
-constexpr unsigned kTicksLeftOpen = 3;
+// How many runs of the host's timers a box may stay open: long enough for the hook to have
+// answered it (it looks at every run), and enough runs to tell that it leaves a box alone.
+constexpr unsigned kRunsToAnswer = 20;
+constexpr unsigned kRunsLeftOpen = 3;
 
 class AutoDismissTest : public HostFixture {
 protected:
@@ -80,61 +26,72 @@ protected:
         ASSERT_TRUE(startPlugin());
         host().openFolder(Mailbox::inbox(addAccount("acct", "Home")));
     }
+
+    // Shows a host box titled title and returns whether it went away by itself before the
+    // host's timers had run `runs` times more; if not, a second thread presses its OK then.
+    // result: what the box returned.
+    bool closedWithin(unsigned runs, const char* title, const std::function<int()>& show, int& result)
+    {
+        std::atomic<bool> returned{false};
+        std::atomic<bool> pressed{false};
+        std::thread watch([&] {
+            const ULONGLONG deadline = GetTickCount64() + 15000;
+            HWND box = nullptr;
+            while (box == nullptr && !returned && GetTickCount64() < deadline) {
+                box = FindWindowOfThisProcess("#32770", title);
+                Sleep(10);
+            }
+            // The box exists before it shows, and hides before its call returns.
+            const unsigned start = host().timerRuns();
+            while (box != nullptr && !returned && IsWindow(box)) {
+                if (IsWindowVisible(box) && (host().timerRuns() >= start + runs || GetTickCount64() >= deadline)) {
+                    pressed = true;
+                    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                    return;
+                }
+                Sleep(10);
+            }
+        });
+        result = show();
+        returned = true;
+        watch.join();
+        return !pressed;
+    }
+
+    std::function<int()> errorBox = [this] { return host().showErrorBox("サーバーに接続できません"); };
+    std::function<int()> passwordPrompt = [this] { return host().showPasswordPrompt(); };
 };
 
 TEST_F(AutoDismissTest, WhileTheHostReceivesItsErrorBoxIsConfirmedAndItsPasswordPromptCancelled)
 {
     start(true);
     host().setCommandGrayed(ReplacementHost::kReceiveCommand, true);
-    {
-        OpenBoxWatch watch(host(), "エラー", IDOK, kTicksToAnswer);
-        EXPECT_EQ(host().showErrorBox("サーバーに接続できません"), IDOK);
-        EXPECT_FALSE(watch.pressedByWatch());
-    }
-    {
-        OpenBoxWatch watch(host(), "パスワード", IDOK, kTicksToAnswer);
-        EXPECT_EQ(host().showPasswordPrompt(), IDCANCEL);
-        EXPECT_FALSE(watch.pressedByWatch());
-    }
+    int result = 0;
+    EXPECT_TRUE(closedWithin(kRunsToAnswer, "エラー", errorBox, result));
+    EXPECT_EQ(result, IDOK);
+    EXPECT_TRUE(closedWithin(kRunsToAnswer, "パスワード", passwordPrompt, result));
+    EXPECT_EQ(result, IDCANCEL);
     // A host without the command counts as receiving.
     host().removeMenuCommand(ReplacementHost::kReceiveCommand);
-    {
-        OpenBoxWatch watch(host(), "エラー", IDOK, kTicksToAnswer);
-        EXPECT_EQ(host().showErrorBox("もう一度"), IDOK);
-        EXPECT_FALSE(watch.pressedByWatch());
-    }
+    EXPECT_TRUE(closedWithin(kRunsToAnswer, "エラー", errorBox, result));
 }
 
 TEST_F(AutoDismissTest, WhileTheHostIsIdleItsBoxesStayOpen)
 {
     start(true);
     host().setCommandGrayed(ReplacementHost::kReceiveCommand, false);
-    {
-        OpenBoxWatch watch(host(), "エラー", IDOK, kTicksLeftOpen);
-        host().showErrorBox("サーバーに接続できません");
-        EXPECT_TRUE(watch.pressedByWatch());
-    }
-    {
-        OpenBoxWatch watch(host(), "パスワード", IDOK, kTicksLeftOpen);
-        EXPECT_EQ(host().showPasswordPrompt(), IDOK);
-        EXPECT_TRUE(watch.pressedByWatch());
-    }
+    int result = 0;
+    EXPECT_FALSE(closedWithin(kRunsLeftOpen, "エラー", errorBox, result));
+    EXPECT_FALSE(closedWithin(kRunsLeftOpen, "パスワード", passwordPrompt, result));
 }
 
 TEST_F(AutoDismissTest, WithAutoReceiveOffNothingIsPressed)
 {
     start(false);
     host().setCommandGrayed(ReplacementHost::kReceiveCommand, true);
-    {
-        OpenBoxWatch watch(host(), "エラー", IDOK, kTicksLeftOpen);
-        host().showErrorBox("サーバーに接続できません");
-        EXPECT_TRUE(watch.pressedByWatch());
-    }
-    {
-        OpenBoxWatch watch(host(), "パスワード", IDOK, kTicksLeftOpen);
-        EXPECT_EQ(host().showPasswordPrompt(), IDOK);
-        EXPECT_TRUE(watch.pressedByWatch());
-    }
+    int result = 0;
+    EXPECT_FALSE(closedWithin(kRunsLeftOpen, "エラー", errorBox, result));
+    EXPECT_FALSE(closedWithin(kRunsLeftOpen, "パスワード", passwordPrompt, result));
 }
 
 }  // namespace

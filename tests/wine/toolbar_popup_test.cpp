@@ -36,72 +36,49 @@ void ChooseFromPopup(std::vector<MenuEntry>& shown, int position)
     ChooseShownPopupMenuItem(menu, position);
 }
 
-class ToolbarPopupTest : public HostFixture {
-protected:
-    void start(const std::string& url)
-    {
-        writePluginIni("[Setup]\r\nCheckConnect=0\r\nURL=" + url + "\r\n");
-        ASSERT_TRUE(startPlugin());
-        host().openFolder(Mailbox::inbox(addAccount("acct", "Home")));
-        const std::vector<int> buttons = host().toolbarCommands();
-        ASSERT_EQ(buttons.size(), 4u);
-        button = buttons[3];
-        const std::vector<HostCall> registered = host().callsTo("APARegistCallback");
-        ASSERT_EQ(registered.size(), 4u);
-        settingsCommand = static_cast<UINT>(std::stoul(registered[2].result));
-        openCommand = static_cast<UINT>(std::stoul(registered[3].result));
-    }
+using ToolbarPopupTest = HostFixture;
 
-    void expectPopup(const std::vector<MenuEntry>& shown)
-    {
-        ASSERT_EQ(shown.size(), 2u);
-        EXPECT_EQ(shown[0].label, "振り分け設定");
-        EXPECT_EQ(shown[0].id, settingsCommand);
-        EXPECT_EQ(shown[1].label, "POPFileを開く");
-        EXPECT_EQ(shown[1].id, openCommand);
-        EXPECT_FALSE(shown[0].grayed || shown[1].grayed);
-    }
-
-    int button = 0;
-    UINT settingsCommand = 0;
-    UINT openCommand = 0;
-};
-
-TEST_F(ToolbarPopupTest, SettingsItemOpensTheSettingsOwnedByTheFolderWindow)
+TEST_F(ToolbarPopupTest, ItemsReachTheSettingsOwnedByTheWindowAndTheUrlSetting)
 {
-    start("");
+    BrowserRecorder browser;
+    const std::string url = "http://127.0.0.1:1/toolbar-" + std::to_string(GetCurrentProcessId()) + "/";
+    writePluginIni("[Setup]\r\nCheckConnect=0\r\nURL=" + url + "\r\n");
+    ASSERT_TRUE(startPlugin());
+    host().openFolder(Mailbox::inbox(addAccount("acct", "Home")));
+    const std::vector<int> buttons = host().toolbarCommands();
+    ASSERT_EQ(buttons.size(), 4u);
+    const std::vector<HostCall> registered = host().callsTo("APARegistCallback");
+    ASSERT_EQ(registered.size(), 4u);
     const SharedPointerLock pointer;
+
     std::vector<MenuEntry> shown;
     HWND owner = nullptr;
     host().clearCalls();
-    const DrivenRun run = RunDriven(PressButton(host(), button), [&](DialogDriver& driver) {
+    DrivenRun run = RunDriven(PressButton(host(), buttons[3]), [&](DialogDriver& driver) {
         ChooseFromPopup(shown, 0);
         HWND dialog = driver.waitForDialog("Tarnwick 振り分け設定", IDC_SORT_RULE_LIST);
         owner = GetWindow(dialog, GW_OWNER);
         driver.closeWith(dialog, IDCANCEL);
     });
     ASSERT_EQ(run.failure, "");
-    EXPECT_EQ(run.result, 1);
-    expectPopup(shown);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].label, "振り分け設定");
+    EXPECT_EQ(std::to_string(shown[0].id), registered[2].result);
+    EXPECT_EQ(shown[1].label, "POPFileを開く");
+    EXPECT_EQ(std::to_string(shown[1].id), registered[3].result);
     EXPECT_EQ(owner, host().frame());
     const std::vector<HostCall> asked = host().callsTo("APAGetAccount");
     ASSERT_FALSE(asked.empty()) << "the destinations are read for the window's account";
     EXPECT_EQ(asked[0].arguments.at(0), LoggedPointer(host().frame()));
-    EXPECT_EQ(WaitForShownPopupMenu(0), nullptr) << "the popup is gone";
-}
 
-TEST_F(ToolbarPopupTest, OpenItemOpensTheUrlSetting)
-{
-    BrowserRecorder browser;
-    const std::string marker = "toolbar-" + std::to_string(GetCurrentProcessId());
-    start("http://127.0.0.1:1/" + marker + "/");
-    const SharedPointerLock pointer;
-    std::vector<MenuEntry> shown;
-    const DrivenRun run =
-        RunDriven(PressButton(host(), button), [&](DialogDriver&) { ChooseFromPopup(shown, 1); });
+    // With a URL setting, the URL is opened, not the current message's page.
+    const std::string page = "http://127.0.0.1:1/mail-" + std::to_string(GetCurrentProcessId()) + "/";
+    host().setCurrentEntry(mailbox().addMessage(Mailbox::inbox("acct"),
+                                                MailText({"X-POPFile-Link: " + page}, "x\r\n")));
+    run = RunDriven(PressButton(host(), buttons[3]), [&](DialogDriver&) { ChooseFromPopup(shown, 1); });
     ASSERT_EQ(run.failure, "");
-    expectPopup(shown);
-    EXPECT_EQ(browser.opened(marker), (std::vector<std::string>{"http://127.0.0.1:1/" + marker + "/"}));
+    EXPECT_EQ(browser.opened(url), std::vector<std::string>{url});
+    EXPECT_TRUE(browser.opened(page, std::chrono::milliseconds(0)).empty());
 }
 
 }  // namespace
