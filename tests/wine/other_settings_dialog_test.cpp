@@ -3,6 +3,9 @@
 // behind the URL tests.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
+#include "classifier/http_client_win.h"
 #include "driven_run_win.h"
 #include "host_fixture.h"
 #include "stand_in_classifier_win.h"
@@ -133,6 +136,31 @@ TEST_F(OtherSettingsDialogTest, KeysDoNothingCancelAndCloseWriteNothingAnUnchang
     EXPECT_EQ(readPluginIni("Setup", "URL"), longUrl);
     EXPECT_EQ(readPluginIni("Setup", "AfterSetBold"), "1");
     EXPECT_EQ(readPluginIni("Setup", "Beep"), "0");
+}
+
+// A classifier that takes the connection and never answers: the typed URL is refused as one
+// that does not lead to the classifier, within the request deadline, and the dialog stays.
+TEST_F(OtherSettingsDialogTest, HungClassifierBehindANewUrlIsRefusedInTime)
+{
+    StartWith("");
+    classifier.setManner(StandInClassifier::Manner::NeverAnswers);
+    std::string refusal;
+    long long waitedMs = 0;
+    EXPECT_EQ(RunOtherSettings([&](DialogDriver& driver, HWND dialog) {
+                  driver.setText(dialog, IDC_CLASSIFIER_URL, classifier.baseUrl());
+                  const auto pressed = std::chrono::steady_clock::now();
+                  refusal = ConfirmRefused(driver, dialog);
+                  waitedMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now() - pressed)
+                                 .count();
+                  driver.press(dialog, IDC_CANCEL_BUTTON);
+              }),
+              "");
+    classifier.releaseHeldConnections();
+    EXPECT_EQ(refusal, "URL が正しくありません");
+    // The deadline plus room for a loaded machine; a hang lasts minutes.
+    EXPECT_LT(waitedMs, kRequestDeadlineMs + 4000);
+    EXPECT_EQ(readPluginIni("Setup", "URL"), "");
 }
 
 }  // namespace
