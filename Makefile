@@ -5,7 +5,7 @@ JOBS ?= 2
 BUILD ?= build
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup native asan win32 win64 test demo dist bench clean fuzz-build fuzz
+.PHONY: all setup native asan win32 win64 win32-tests test demo dist bench clean fuzz-build fuzz
 
 all: native win32
 
@@ -32,6 +32,14 @@ win64: setup
 	    -DTARNWICK_WINE_TESTS=ON >/dev/null
 	@cmake --build $(BUILD)/win64 -j$(JOBS)
 
+# The replacement host and the Wine tests built for 32-bit: they load the product DLL of
+# $(BUILD)/win32 under 32-bit Wine in the emulated i386 environment.
+win32-tests: setup
+	@[ -f $(BUILD)/win32-tests/CMakeCache.txt ] || cmake -S . -B $(BUILD)/win32-tests \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686-tests.cmake -DCMAKE_BUILD_TYPE=Release \
+	    -DTARNWICK_WINE_TESTS=ON >/dev/null
+	@cmake --build $(BUILD)/win32-tests -j$(JOBS)
+
 # libFuzzer targets over the portable core (clang); `make fuzz` fuzzes each for
 # FUZZ_SECONDS (default 180) and keeps what it finds in $(BUILD)/fuzz/corpus.
 fuzz-build: setup
@@ -42,11 +50,11 @@ fuzz-build: setup
 fuzz: fuzz-build
 	@bash scripts/fuzz.sh run $(BUILD)/fuzz
 
-test: native asan win32 win64 fuzz-build
+test: native asan win32 win64 win32-tests fuzz-build
 	@bash scripts/run_tests.sh $(BUILD)
 
-demo: win32 win64
-	@bash scripts/demo.sh $(BUILD)/win32 $(BUILD)/win64
+demo: win32 win64 win32-tests
+	@bash scripts/demo.sh $(BUILD)/win32 $(BUILD)/win64 $(BUILD)/win32-tests
 
 # The release package: dist/tarnwick-0.30.zip with the 32-bit DLL and the Japanese readme.
 DIST_VERSION := 0.30
