@@ -11,19 +11,23 @@ failures=()
 run_suite() {
     local name=$1; shift
     echo "== $name"
+    local started=$SECONDS outcome=passed
     if "$@"; then
         passed=$((passed + 1))
     else
+        outcome=failed
         failed=$((failed + 1))
         failures+=("$name")
     fi
+    echo "-- $name: $outcome in $((SECONDS - started)) s"
 }
 
 run_suite "native unit tests" ctest --test-dir "$build/native" --output-on-failure -j2
 run_suite "sanitizer unit tests" ctest --test-dir "$build/asan" --output-on-failure -j2
 run_suite "fuzz targets over their inputs" bash "$here/scripts/fuzz.sh" regress "$build/fuzz"
 run_suite "32-bit DLL structure" bash "$here/scripts/check_dll.sh" "$build/win32/tarnwick.dll"
-run_suite "Wine tests" bash "$here/tests/wine/run_wine_tests.sh" "$build/win64"
+run_suite "Wine tests (64-bit twin)" bash "$here/tests/wine/run_wine_tests.sh" "$build/win64"
+run_suite "Wine tests (32-bit product, emulated)" bash "$here/tests/wine/run_wine_tests_i386.sh" "$build"
 
 echo
 [ ${#failures[@]} -eq 0 ] || echo "failed suites: ${failures[*]}"

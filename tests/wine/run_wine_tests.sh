@@ -6,7 +6,9 @@
 # display with a Japanese locale and one wineserver for the whole run. Prints one line per
 # test and a last line "N passed, N failed"; exits non-zero when any test failed.
 # Environment: WINE_TEST_TIMEOUT (seconds per test, default 60), WINE_TEST_JOBS (parallel
-# tests, default 2), WINE_TEST_KEEP=1 keeps the scenario folders of passed tests.
+# tests, default 2), WINE_TEST_KEEP=1 keeps the scenario folders of passed tests,
+# WINE_TEST_DLL the plug-in to load instead of the build's own (the 32-bit suite loads the
+# product build's DLL into test programs of another build directory).
 set -uo pipefail
 
 if [ $# -lt 1 ]; then
@@ -22,7 +24,7 @@ programs=()
 for name in wine_tests wine_tests_lacking_service; do
   [ -f "$build/tests/wine/$name.exe" ] && programs+=("$build/tests/wine/$name.exe")
 done
-dll="$build/tarnwick.dll"
+dll=${WINE_TEST_DLL:-$build/tarnwick.dll}
 if [ ${#programs[@]} -eq 0 ] || [ ! -f "$dll" ]; then
   echo "run_wine_tests: no test programs or no tarnwick.dll in $build (configure with -DTARNWICK_WINE_TESTS=ON)" >&2
   exit 2

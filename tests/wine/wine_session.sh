@@ -1,6 +1,8 @@
 # Sourced by the Wine test runner and the demo: one Wine session for a build directory.
 #   wine_session_start <build-dir> <work-dir>   own Xvfb display, Japanese locale, the build's
-#                                                prefix, one persistent wineserver
+#                                                prefix, one persistent wineserver; a prefix
+#                                                is copied from WINE_SESSION_PREFIX_TEMPLATE
+#                                                when that names a ready one
 #   wine_session_screenshot <file.png>            the whole display as a PNG file
 #   wine_session_stop                            stops the wineserver and the display
 # A second session of the same build directory waits until the first one has stopped.
@@ -64,6 +66,12 @@ wine_session_start() {
   fi
   export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
 
+  # A ready prefix to copy saves the minute wineboot takes under emulation.
+  if [ ! -f "$WINEPREFIX/.tarnwick-prefix" ] && [ -n "${WINE_SESSION_PREFIX_TEMPLATE:-}" ] &&
+     [ -f "$WINE_SESSION_PREFIX_TEMPLATE/.tarnwick-prefix" ]; then
+    rm -rf "$WINEPREFIX"
+    cp -a "$WINE_SESSION_PREFIX_TEMPLATE" "$WINEPREFIX"
+  fi
   if [ ! -f "$WINEPREFIX/.tarnwick-prefix" ]; then
     wine wineboot -i >/dev/null 2>&1 || true  # it reports harmless 32-bit failures
     # Unmanaged windows: without a window manager, Wine otherwise waits 2 s for every
