@@ -64,12 +64,12 @@ demo_summary_run() {
 demo_summary() {
   local root=$1 w64=$2 status=0
   echo
-  echo "== 4. End of the retrieval: the summary's message box (demo-run/summary)"
+  echo "== 5. End of the retrieval: the summary's message box (demo-run/summary)"
   echo "   rules: tools/host/demo/summary_rules.ini, messages: tools/host/demo/summary/"
   demo_summary_run "$root" "$w64" "$root/demo-run/summary" 0 || status=1
   [ -e "$root/demo-run/summary/message-box-1.png" ] || status=1
   echo
-  echo "== 5. The same with AutoReceive=1: the notification window (demo-run/notification)"
+  echo "== 6. The same with AutoReceive=1: the notification window (demo-run/notification)"
   demo_summary_run "$root" "$w64" "$root/demo-run/notification" 1 || status=1
   [ -e "$root/demo-run/notification/notification-window.png" ] || status=1
   return $status
