@@ -243,8 +243,11 @@ TEST_F(RuleStoreTest, SaveOrderOfOperations)
                   profile, files);
     using Kind = ProfileCall::Kind;
     const std::vector<ProfileCall> expected = {
+        // Each delete is followed by a look for a repeated section of the same name.
         {Kind::DeleteSection, kIni, "Mark", "", ""},
+        {Kind::ReadKeyNames, kIni, "Mark", "", ""},
         {Kind::DeleteSection, kIni, "MoveMail", "", ""},
+        {Kind::ReadKeyNames, kIni, "MoveMail", "", ""},
         {Kind::WriteString, kIni, "MoveMail", "a", "A"},
         {Kind::WriteString, kIni, "Action", "a", "1,0,1"},
         {Kind::WriteString, kIni, "MoveMail", "b", "B"},
@@ -411,10 +414,13 @@ TEST_F(RuleStoreTest, SavingNoHeaderRulesRemovesTheSection)
     EXPECT_EQ(profile.text(kIni), "[Setup]\nCheckConnect=0\n");
 }
 
-TEST_F(RuleStoreTest, SavingHeaderRulesLeavesNoSecondSectionBehind)
+TEST_F(RuleStoreTest, SavingHeaderRulesLeavesNoRepeatedSectionBehind)
 {
-    profile.loadText(kIni, "[AdditionalHeader]\n1=old:From:::a\n[Setup]\nURL=x\n"
-                           "[AdditionalHeader]\n1=stale:To:::b\n2=stale:Cc:::c\n");
+    std::string damaged = "[AdditionalHeader]\n1=old:From:::a\n[Setup]\nURL=x\n";
+    for (int copy = 0; copy < 40; ++copy) {
+        damaged += "[AdditionalHeader]\n1=stale:To:::b\n2=stale:Cc:::c\n";
+    }
+    profile.loadText(kIni, damaged);
     HeaderRule kept;
     kept.bucket = "work";
     kept.header = "Subject:";
@@ -425,6 +431,21 @@ TEST_F(RuleStoreTest, SavingHeaderRulesLeavesNoSecondSectionBehind)
     ASSERT_EQ(reloaded.size(), 1u);
     EXPECT_EQ(reloaded[0].bucket, "work");
     EXPECT_EQ(profile.value(kIni, "Setup", "URL"), std::optional<std::string>("x"));
+}
+
+TEST_F(RuleStoreTest, SavingSortRulesLeavesNoRepeatedSectionBehind)
+{
+    profile.loadText(kIni, "[MoveMail]\nspam=ごみ箱\n[Mark]\nspam=2\n"
+                           "[MoveMail]\nold=仕事\n[Mark]\nold=3\n[MoveMail]\nolder=仕事\n");
+    SortRule work;
+    work.bucket = "work";
+    work.folder = "仕事";
+    saveSortRules(rules, {work}, profile, files);
+    SortRuleList reloaded;
+    loadSortRules(reloaded, profile, files);
+    ASSERT_EQ(reloaded.size(), 1u);
+    EXPECT_EQ(reloaded[0].bucket, "work");
+    EXPECT_EQ(profile.value(kIni, "Mark", "old"), std::nullopt);
 }
 
 }  // namespace
