@@ -2,7 +2,8 @@
 # Structural check of the 32-bit plug-in DLL, which cannot run here:
 #   scripts/check_dll.sh <path-to-32-bit tarnwick.dll>
 # PE32 for i386, a DLL, exactly the thirteen entry points exported under plain names (no
-# stdcall decoration, nothing exported by ordinal only), imports from system DLLs only, and a
+# stdcall decoration, nothing exported by ordinal only), each compiled as stdcall with the
+# arguments the client passes, imports from system DLLs only, and a
 # version resource: file and product version 0.30, a Japanese block, product name Tarnwick.
 # Prints one line per check and "N passed, N failed"; exits non-zero when a check failed.
 set -uo pipefail
@@ -18,6 +19,10 @@ windres=${WINDRES:-i686-w64-mingw32-windres}
 expected_exports="APCCleanUp APCFolderCreate APCFolderEndRetrieve APCFolderInitMenu APCFolderLoad
 APCFolderPreOpenView APCGetPlugName APCRecFilter APCSendInitMenu APCSetup APCStartUp
 APCVersionInfo APCViewInitMenu"
+# Each entry point with the bytes of arguments the client passes it.
+expected_conventions="APCCleanUp@0 APCFolderCreate@4 APCFolderEndRetrieve@4 APCFolderInitMenu@12
+APCFolderLoad@8 APCFolderPreOpenView@8 APCGetPlugName@0 APCRecFilter@4 APCSendInitMenu@12
+APCSetup@4 APCStartUp@4 APCVersionInfo@4 APCViewInitMenu@12"
 # DLLs every Windows system has; anything else (a C++ or thread runtime above all) would
 # have to be shipped beside the plug-in.
 allowed_imports="KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL SHELL32.DLL WININET.DLL WSOCK32.DLL
@@ -78,6 +83,35 @@ name_count=$([ -n "$name_hex" ] && echo $((16#$name_hex)))
 [ -n "$address_count" ] && [ "$address_count" = "$name_count" ]
 ok=$?
 check "no export by ordinal only" $ok "$address_count addresses, $name_count names"
+
+# On 32-bit the callee removes its arguments (stdcall): an entry point compiled with another
+# convention, or with other parameters than the client passes, corrupts the client's stack
+# at its first call. The compiler's own symbol at each exported address says how it was
+# built: "_APCFolderLoad@8" is stdcall with 8 bytes of arguments.
+image_base=$(awk '/^ImageBase/ { print $2; exit }' <<<"$headers")
+text_start=$(awk '$2 == ".text" { print $4; exit }' <<<"$("$objdump" -h "$dll")")
+# "name rva" for every export, from the name table's index into the address table.
+exported=$(awk '
+  /^Export Address Table -- Ordinal Base/ { addresses = 1; next }
+  addresses && /Export RVA$/ { i = $2; gsub(/[^0-9]/, "", i); rva[i + 0] = $(NF - 2); next }
+  /^\[Ordinal\/Name Pointer\] Table/ { addresses = 0; names = 1; next }
+  names && /^\t\[ *[0-9]+\] / { i = $0; sub(/\].*/, "", i); gsub(/[^0-9]/, "", i); print $NF, rva[i + 0]; next }
+  names { names = 0 }' <<<"$headers")
+# "symbol address" for the plug-in's stdcall symbols, as absolute addresses.
+symbols=$("$objdump" -t "$dll" 2>/dev/null | awk '$NF ~ /^_APC[A-Za-z]+@[0-9]+$/ { print $NF, $(NF - 1) }')
+wrong=""
+for entry in $expected_conventions; do
+  name=${entry%@*}
+  rva=$(awk -v n="$name" '$1 == n { print $2 }' <<<"$exported")
+  value=$(awk -v s="_$entry" '$1 == s { print $2 }' <<<"$symbols")
+  if [ -z "$rva" ] || [ -z "$value" ] || [ -z "$image_base" ] || [ -z "$text_start" ] ||
+     [ $((16#$image_base + 16#$rva)) -ne $((16#$text_start + value)) ]; then
+    wrong="$wrong $name(found: $(awk -v n="_$name@" 'index($1, n) == 1 { printf "%s ", $1 }' <<<"$symbols"))"
+  fi
+done
+[ -z "$wrong" ]
+ok=$?
+check "entry points are stdcall with the client's arguments" $ok "not as expected:$wrong"
 
 imports=$(awk '/DLL Name:/ { print toupper($3) }' <<<"$headers" | sort -u)
 unexpected=""
