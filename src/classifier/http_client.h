@@ -21,7 +21,7 @@ public:
     virtual int PostForm(const std::string& url, bool readResponse, std::string& body) = 0;
 };
 
-// Largest number of bytes one read of a response asks for.
+// A response is taken in pieces of this many bytes, each cut at its first NUL.
 inline constexpr std::size_t kResponseChunkSize = 1024;
 
 // How long one request may take, from connecting to the last byte of the response, before
