@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "mail/mail_text.h"
+#include "base/sjis.h"
 
 namespace {
 constexpr std::string_view kJumpMarker = "jump";
@@ -30,11 +30,6 @@ std::optional<std::string_view> TextUpToQuote(std::string_view page, std::size_t
 bool HoldsLineBreak(std::string_view text)
 {
     return text.find_first_of("\r\n") != std::string_view::npos;
-}
-
-bool EqualsNoCase(std::string_view text, std::string_view other)
-{
-    return text.size() == other.size() && HasPrefixNoCase(text, other);
 }
 
 // A port as a URL may write it: one to five decimal digits, at most 65535.

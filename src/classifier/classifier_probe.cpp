@@ -1,6 +1,6 @@
 #include "classifier/classifier_probe.h"
 
-#include "config/profile_store.h"
+#include "base/profile_store.h"
 #include "config/settings_store.h"
 
 #include <limits>

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/host_api.h"
+#include "base/host_api.h"
 
 class ProfileStore;
 

@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <vector>
 
-#include "config/profile_store.h"
+#include "base/profile_store.h"
 #include "config/settings_store.h"
-#include "core/file_system.h"
+#include "base/file_system.h"
 
 namespace {
 constexpr const char* kMoveMail = "MoveMail";

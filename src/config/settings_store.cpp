@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <limits>
 
-#include "config/profile_store.h"
-#include "core/file_system.h"
+#include "base/profile_store.h"
+#include "base/file_system.h"
 
 namespace {
 constexpr const char* kIniSuffix = "\\Plugins\\tarnwick.ini";
@@ -13,7 +13,7 @@ constexpr std::size_t kValueBufferSize = 512;
 constexpr const char* kSetup = "Setup";
 
 // Blanks as the C library's isspace sees them in the "C" locale.
-bool IsBlank(char c)
+bool IsSpaceInCLocale(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -49,7 +49,7 @@ void WriteFlag(ProfileStore& profile, const std::string& file, const char* key, 
 int32_t ProfileNumber(const std::string& value)
 {
     std::size_t i = 0;
-    while (i < value.size() && IsBlank(value[i])) {
+    while (i < value.size() && IsSpaceInCLocale(value[i])) {
         ++i;
     }
     bool negative = false;

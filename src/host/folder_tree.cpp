@@ -1,7 +1,7 @@
 #include "host/folder_tree.h"
 
-#include "host/new_mail_tally.h"
-#include "mail/mail_text.h"
+#include "mailbox/new_mail_tally.h"
+#include "base/sjis.h"
 
 namespace {
 // The children the walk goes through below parent: the root item stands for its first child,

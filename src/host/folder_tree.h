@@ -14,6 +14,17 @@
 
 struct AccountTally;
 
+// Shows a counted folder in bold in the folder trees of the host's windows; the window hooks
+// implement it.
+class FolderBoldMarker {
+public:
+    // Bolds displayPath in every tree that shows the account directory accountDir.
+    virtual void markFolderBold(const std::string& accountDir, const std::string& displayPath) = 0;
+
+protected:
+    ~FolderBoldMarker() = default;
+};
+
 // An item of a folder tree; null for none.
 using FolderTreeItem = const void*;
 

@@ -1,9 +1,8 @@
 // The hook on each of the host's folder windows (the window APCFolderCreate receives). It
 // adds the plug-in's button to the host's toolbar and gives it its tooltip, shows in bold in
-// the host's folder tree the folders that received sorted mail since they were opened, stops
-// the new-mail icon and closes the notification window when the user turns to the window,
-// and, with AutoReceive on while the host receives (command 32835 grayed), confirms the
-// host's error boxes and cancels its password prompts that the window owns.
+// the host's folder tree the folders that received sorted mail since they were opened, tells
+// the plug-in when the user turns to the window, and runs the timer that dismisses the
+// host's boxes while it receives.
 //
 // The host's windows belong to the host: every handle kept here may be destroyed at any
 // time, so each use copes with a window that is gone.
@@ -15,34 +14,14 @@
 #include <memory>
 #include <string>
 
-#include "core/host_api.h"
+#include "base/host_api.h"
 #include "host/folder_tree.h"
-#include "host/new_mail_tally.h"
+#include "host/folder_tree_view_win.h"
 #include "host/window_hook_win.h"
 
-// The host's folder tree control, walked through the FolderTree interface.
-class FolderTreeView : public FolderTree {
-public:
-    // Reads the tree's root item.
-    explicit FolderTreeView(HWND treeWindow);
+struct AccountTally;
 
-    HWND treeWindow() const { return treeWindow_; }
-    // Reads the root item again, for a tree the host may have rebuilt.
-    void rereadRoot();
-
-    FolderTreeItem rootItem() override { return rootItem_; }
-    FolderTreeItem firstChild(FolderTreeItem item) override;
-    FolderTreeItem nextSibling(FolderTreeItem item) override;
-    // At most 254 bytes: the host's longer texts are cut.
-    std::string itemText(FolderTreeItem item) override;
-    void setBold(FolderTreeItem item, bool bold) override;
-
-private:
-    HWND treeWindow_;
-    HTREEITEM rootItem_ = nullptr;
-};
-
-// The host command numbers of the toolbar button and its popup's two items; registered once
+// The host command numbers of the toolbar button and its popup's items; registered once
 // per process, the first time a toolbar is found, and never released. 0: not registered.
 struct ToolbarCommandNumbers {
     unsigned toolbarMenuCommand = 0;
@@ -50,13 +29,34 @@ struct ToolbarCommandNumbers {
     unsigned openClassifierCommand = 0;
 };
 
+// What the folder windows' hooks ask of the plug-in around them.
+class FrameHookEvents {
+public:
+    // The user turned to window: brought it forward or gave it the focus.
+    virtual void userTurnedTo(HWND window) = 0;
+    // The user pressed a mouse button inside window.
+    virtual void userClickedIn(HWND window) = 0;
+    // Registers the toolbar button's and its popup's commands with the host.
+    virtual ToolbarCommandNumbers registerToolbarCommands() = 0;
+
+protected:
+    ~FrameHookEvents() = default;
+};
+
+// What every folder-window hook works with.
+struct FrameHookServices {
+    const HostApi& host;
+    void* const& module;  // the plug-in's module (settled at load): button picture, tooltip
+    HostTimerProc autoDismissTimer;  // started per hooked window; parameter: the window
+    FrameHookEvents& events;
+};
+
+class FrameHooks;
+
 class FrameWinHook : public CLSWinHook {
 public:
-    // Milliseconds between two looks for boxes to dismiss.
-    static constexpr unsigned kAutoDismissMilliseconds = 500;
-
     // Starts the host timer of the box dismissal for window; the timer ends with the hook.
-    explicit FrameWinHook(HWND window);
+    FrameWinHook(HWND window, FrameHooks& hooks);
     ~FrameWinHook() override;
 
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
@@ -76,6 +76,7 @@ private:
     void addToolbarButton();
     LRESULT tooltipText(NMTTDISPINFOA& info, bool& handled) const;
 
+    FrameHooks& hooks_;
     std::unique_ptr<FolderTreeView> tree_;
     std::string accountDir_;
     HWND toolbar_ = nullptr;
@@ -84,30 +85,27 @@ private:
     unsigned autoDismissTimer_ = 0;
 };
 
-// The process-wide side of the folder-window hooks: the registry and the command numbers;
-// draws the tally's counts in the hooked trees.
+// The process-wide side of the folder-window hooks: the registry, the command numbers and
+// what the hooks share; draws the new-mail counts in the hooked trees.
 class FrameHooks : public FolderBoldMarker {
 public:
+    // hookProcedure: the window procedure every hooked window gets (it dispatches through
+    // this registry).
+    FrameHooks(WNDPROC hookProcedure, const FrameHookServices& services);
+
     HookRegistry registry;
     ToolbarCommandNumbers commands;
+    const FrameHookServices services;
 
+    // The hook of window, or null.
+    FrameWinHook* find(HWND window) const;
+    // Hooks the folder window, once: a window hooked already keeps its hook. Null when the
+    // window cannot be hooked.
+    FrameWinHook* hook(HWND window);
     // Bolds displayPath in the tree of every hooked window that shows accountDir.
     void markFolderBold(const std::string& accountDir, const std::string& displayPath) override;
+    // Redraws every hooked tree of the tally's account from it, clearing bold no longer due.
+    void applyTally(const AccountTally& tally);
+    // The toolbar's commands, registered first when they are not yet.
+    const ToolbarCommandNumbers& toolbarCommands();
 };
-
-// Presses OK in the host's "エラー" boxes and "キャンセル" in its password prompts owned by
-// window, while AutoReceive is on and the host's command 32835 is grayed.
-void AutoDismiss(HWND window);
-
-// Redraws every hooked tree whose account is accountDir from the tally (clearing bold that
-// is no longer due); clears boldRefreshPending.
-void RefreshFolderBold(const std::string& accountDir);
-
-// APCFolderCreate's first steps: hooks the folder window and gives the hook the window's
-// account, when the host names one.
-void CreateFrameHook(HWND frame);
-// APCFolderLoad: the hook's account follows the window; with AfterSetBold the opened folder's
-// count is cleared and the trees redrawn.
-void FolderWindowLoaded(HWND frame, const char* folder);
-// APCFolderPreOpenView: redraws the trees when a count was cleared since the last redraw.
-void FolderWindowOpensView(HWND frame);

@@ -1,7 +1,6 @@
 #include "host/icon_alert_win.h"
 
-#include "core/process_win.h"
-#include "ui/resource_ids.h"
+#include "base/resource_ids.h"
 
 namespace {
 constexpr int kReceiveSubmenuIndex = 3;
@@ -23,9 +22,9 @@ void SetClassSmallIcon(HWND window, HICON icon)
 
 // The alert icon (phase 1) or the saved icons (phase 0), by the system's way of changing
 // a window's icon: per window from version 6 on, else through the class's small icon.
-void ShowPhase(const IconAlertState& alert, bool windows6OrLater, HWND window, int phase)
+void ShowPhase(const IconAlertState& alert, HWND window, int phase)
 {
-    if (windows6OrLater) {
+    if (alert.windows6OrLater) {
         PostIcon(window, ICON_BIG, phase == 1 ? alert.alertIcon : alert.savedBigIcon);
         PostIcon(window, ICON_SMALL, phase == 1 ? alert.alertIcon : alert.savedSmallIcon);
     } else {
@@ -38,29 +37,10 @@ bool HasIcons(const IconAlertState& alert)
     return alert.savedSmallIcon != nullptr && alert.alertIcon != nullptr;
 }
 
-// Host timer callback, parameter: the window. Returning 0 ends the timer.
-int TW_STDCALL BlinkIconAlert(HostWindow, intptr_t parameter)
-{
-    try {
-        PluginProcess& process = ThePluginProcess();
-        IconAlertState& alert = process.iconAlert;
-        if (!alert.alertActive) {
-            alert.alertTimer = 0;
-            return 0;
-        }
-        alert.alertPhase = alert.alertPhase == 1 ? 0 : 1;
-        ShowPhase(alert, process.state.windows6OrLater, reinterpret_cast<HWND>(parameter),
-                  alert.alertPhase);
-        return 1;
-    } catch (...) {
-        return 0;
-    }
-}
 }  // namespace
 
-void SaveFrameIcons(HWND window, HINSTANCE module)
+void SaveFrameIcons(IconAlertState& alert, HWND window, HINSTANCE module)
 {
-    IconAlertState& alert = ThePluginProcess().iconAlert;
     if (alert.savedBigIcon == nullptr) {
         alert.savedBigIcon = ClassIcon(window, GCLP_HICON);
     }
@@ -72,40 +52,47 @@ void SaveFrameIcons(HWND window, HINSTANCE module)
     alert.module = module;
 }
 
-void StartIconAlert(HWND window)
+void StartIconAlert(IconAlertState& alert, HWND window)
 {
-    PluginProcess& process = ThePluginProcess();
-    IconAlertState& alert = process.iconAlert;
     if (!HasIcons(alert)) {
         return;
     }
-    StopIconAlert(window);
+    StopIconAlert(alert, window);
     alert.alertActive = true;
     alert.alertPhase = 1;
-    ShowPhase(alert, process.state.windows6OrLater, window, 1);
-    alert.alertTimer = process.state.host.APASetTimer(kIconBlinkMilliseconds, BlinkIconAlert,
-                                                      reinterpret_cast<intptr_t>(window));
+    ShowPhase(alert, window, 1);
+    alert.alertTimer = alert.host.APASetTimer(kIconBlinkMilliseconds, alert.blinkTimer,
+                                              reinterpret_cast<intptr_t>(window));
 }
 
-void StopIconAlert(HWND window)
+void StopIconAlert(IconAlertState& alert, HWND window)
 {
-    PluginProcess& process = ThePluginProcess();
-    IconAlertState& alert = process.iconAlert;
     if (!HasIcons(alert)) {
         return;
     }
     if (alert.alertTimer != 0) {
-        process.state.host.APAKillTimer(alert.alertTimer);
+        alert.host.APAKillTimer(alert.alertTimer);
     }
     alert.alertActive = false;
     alert.alertTimer = 0;
     alert.alertPhase = 0;
-    if (process.state.windows6OrLater) {
+    if (alert.windows6OrLater) {
         PostIcon(window, ICON_SMALL, alert.savedSmallIcon);
         PostIcon(window, ICON_BIG, alert.savedBigIcon);
     } else {
         SetClassSmallIcon(window, alert.savedSmallIcon);
     }
+}
+
+int BlinkIconAlert(IconAlertState& alert, HWND window)
+{
+    if (!alert.alertActive) {
+        alert.alertTimer = 0;
+        return 0;
+    }
+    alert.alertPhase = alert.alertPhase == 1 ? 0 : 1;
+    ShowPhase(alert, window, alert.alertPhase);
+    return 1;
 }
 
 std::optional<UINT> HostReceiveCommandState(HWND window)

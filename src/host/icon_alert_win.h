@@ -7,8 +7,22 @@
 
 #include <optional>
 
-// Process-wide; one instance in PluginProcess.
+#include "base/host_api.h"
+
+// Process-wide; one instance in the plug-in's process objects.
 struct IconAlertState {
+    // What the alert works with: the host's timers, the system's way of changing a window's
+    // icon (read at each use: both are settled at start-up) and the host timer callback that
+    // calls BlinkIconAlert with its window parameter.
+    IconAlertState(const HostApi& host, const bool& windows6OrLater, HostTimerProc blinkTimer)
+        : host(host), windows6OrLater(windows6OrLater), blinkTimer(blinkTimer)
+    {
+    }
+
+    const HostApi& host;
+    const bool& windows6OrLater;
+    const HostTimerProc blinkTimer;
+
     HICON savedBigIcon = nullptr;    // the host window class's icons, taken once
     HICON savedSmallIcon = nullptr;
     HICON alertIcon = nullptr;       // icon resource 173, loaded with savedSmallIcon
@@ -25,14 +39,18 @@ inline constexpr unsigned kIconBlinkMilliseconds = 1000;
 
 // Takes the window class's icons the first time (each is taken only while not yet held)
 // and loads the alert icon from module. Called for every folder window created.
-void SaveFrameIcons(HWND window, HINSTANCE module);
+void SaveFrameIcons(IconAlertState& alert, HWND window, HINSTANCE module);
 
 // Starts the blinking afresh (a running alert is stopped first): the alert icon now, the
 // saved icons and the alert icon in turn every second. Does nothing without saved icons.
-void StartIconAlert(HWND window);
+void StartIconAlert(IconAlertState& alert, HWND window);
 
 // Stops the blinking and puts the saved icons back. Does nothing without saved icons.
-void StopIconAlert(HWND window);
+void StopIconAlert(IconAlertState& alert, HWND window);
+
+// One step of the blinking timer: shows the other icon and returns 1, or returns 0 (the timer
+// ends) once the alert was stopped.
+int BlinkIconAlert(IconAlertState& alert, HWND window);
 
 // The state of the host's receive command as the host reports it for the window: the
 // window is sent WM_INITMENUPOPUP for the fourth submenu of its menu bar first, so the host

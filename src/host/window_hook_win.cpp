@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "core/process_win.h"
-
 namespace {
 uintptr_t HandleValue(HWND window)
 {
@@ -36,11 +34,11 @@ bool CLSWinHook::install(HookRegistry& registry)
     // A window hooked already would reach its first hook as the "previous" procedure of the
     // second and go round without end.
     const WNDPROC current = CurrentProc(window_);
-    if (current == nullptr || current == HookWindowProc) {
+    if (current == nullptr || current == registry.procedure()) {
         return false;
     }
     prevProc_ = current;
-    SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HookWindowProc));
+    SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(registry.procedure()));
     registry.add(this);
     return true;
 }
@@ -59,7 +57,7 @@ HookRegistry::~HookRegistry()
 {
     // Windows that outlive the registry must not call into a procedure that may be unloaded.
     for (CLSWinHook* hook : hooks_) {
-        if (IsWindow(hook->window()) && CurrentProc(hook->window()) == HookWindowProc) {
+        if (IsWindow(hook->window()) && CurrentProc(hook->window()) == procedure_) {
             SetWindowLongPtrA(hook->window(), GWLP_WNDPROC,
                               reinterpret_cast<LONG_PTR>(hook->prevProc()));
         }
@@ -89,26 +87,17 @@ CLSWinHook* HookRegistry::find(HWND window) const
     return found != hooks_.end() && (*found)->window() == window ? *found : nullptr;
 }
 
-HookRegistry& ProcessHookRegistry()
+LRESULT DispatchHookedMessage(HookRegistry& registry, HWND window, UINT message, WPARAM wParam,
+                              LPARAM lParam)
 {
-    return ThePluginProcess().frameHooks.registry;
-}
-
-CLSWinHook* FindHook(HWND window)
-{
-    return ProcessHookRegistry().find(window);
-}
-
-LRESULT CALLBACK HookWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    CLSWinHook* hook = FindHook(window);
+    CLSWinHook* hook = registry.find(window);
     if (hook == nullptr) {
         return DefWindowProcA(window, message, wParam, lParam);
     }
     const WNDPROC previous = hook->prevProc();
     if (message == WM_DESTROY) {
         std::unique_ptr<CLSWinHook> destroyed(hook);
-        destroyed->uninstall(ProcessHookRegistry());
+        destroyed->uninstall(registry);
     } else {
         bool handled = false;
         LRESULT result = 0;

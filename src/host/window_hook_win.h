@@ -1,6 +1,7 @@
-// Subclassing of the host's windows. A hook puts the one procedure HookWindowProc in place of
-// the window's own and keeps the previous one; HookWindowProc finds the window's hook in the
-// process-wide registry and lets it see each message before the host does.
+// Subclassing of the host's windows. A hook puts the registry's one window procedure in place
+// of the window's own and keeps the previous one; that procedure (the plug-in's
+// HookWindowProc) finds the window's hook in the registry through DispatchHookedMessage and
+// lets it see each message before the host does.
 //
 // Lifetime: a hook is installed once and then belongs to the registry. When its window gets
 // WM_DESTROY, the previous procedure is put back while the window still exists, the hook is
@@ -26,9 +27,9 @@ public:
     // the message. The base version handles nothing.
     virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
 
-    // Subclasses the window and registers the hook. False, with nothing changed, when the
-    // window's procedure cannot be read (no window, or one of another process) or the window
-    // is hooked already.
+    // Subclasses the window with the registry's procedure and registers the hook. False,
+    // with nothing changed, when the window's procedure cannot be read (no window, or one of
+    // another process) or the window is hooked already.
     bool install(HookRegistry& registry);
     // Puts the previous procedure back and takes the window out of the registry; does
     // nothing when not installed.
@@ -48,7 +49,8 @@ private:
 // registered when it is destroyed are unhooked from the windows that still exist and freed.
 class HookRegistry {
 public:
-    HookRegistry() = default;
+    // procedure: the window procedure every hooked window gets.
+    explicit HookRegistry(WNDPROC procedure) : procedure_(procedure) {}
     ~HookRegistry();
     HookRegistry(const HookRegistry&) = delete;
     HookRegistry& operator=(const HookRegistry&) = delete;
@@ -60,16 +62,16 @@ public:
     CLSWinHook* find(HWND window) const;
     // The hooks, in window-handle order.
     const std::vector<CLSWinHook*>& hooks() const { return hooks_; }
+    WNDPROC procedure() const { return procedure_; }
 
 private:
+    WNDPROC procedure_;
     std::vector<CLSWinHook*> hooks_;
 };
 
-// The process-wide registry that HookWindowProc consults.
-HookRegistry& ProcessHookRegistry();
-
-// The hook of window in the process-wide registry, or null.
-CLSWinHook* FindHook(HWND window);
-
-// The window procedure of every hooked window. A window without a hook gets DefWindowProcA.
-LRESULT CALLBACK HookWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// What the hooked windows' procedure does with a message of window: hands it to the window's
+// hook first and then, unless the hook answered it, to the window's previous procedure. At
+// WM_DESTROY the hook is uninstalled and destroyed before the previous procedure sees the
+// message. A window without a hook gets DefWindowProcA.
+LRESULT DispatchHookedMessage(HookRegistry& registry, HWND window, UINT message, WPARAM wParam,
+                              LPARAM lParam);

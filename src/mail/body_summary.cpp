@@ -1,6 +1,6 @@
 #include "mail/body_summary.h"
 
-#include "core/code_page.h"
+#include "base/code_page.h"
 #include "mail/base64.h"
 #include "mail/iso2022jp.h"
 #include "mail/mail_text.h"

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "core/code_page.h"
+#include "base/code_page.h"
 #include "mail/base64.h"
 #include "mail/body_summary.h"
 #include "mail/iso2022jp.h"
-#include "mail/mail_text.h"
+#include "base/sjis.h"
 
 namespace {
 

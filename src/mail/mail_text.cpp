@@ -4,18 +4,6 @@ namespace {
 
 constexpr std::string_view kSubjectName = "Subject:";
 
-int AsciiUpper(int byte) {
-    return (byte >= 'a' && byte <= 'z') ? byte - ('a' - 'A') : byte;
-}
-
-bool IsAsciiLetter(int byte) {
-    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z');
-}
-
-bool IsBlank(int byte) {
-    return byte == ' ' || byte == '\t';
-}
-
 std::string CutAtNul(std::string text) {
     const size_t nul = text.find('\0');
     if (nul != std::string::npos) text.resize(nul);
@@ -184,70 +172,4 @@ NameMatch MatchHeaderNameRest(MailStream& stream, std::string_view rest) {
     }
     while (PeekMailChar(stream) == ' ') ReadMailChar(stream);
     return NameMatch::Matched;
-}
-
-int StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return 1;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        const int expected = static_cast<unsigned char>(prefix[i]);
-        const int actual = static_cast<unsigned char>(text[i]);
-        const bool same = IsAsciiLetter(expected) ? AsciiUpper(expected) == AsciiUpper(actual)
-                                                  : expected == actual;
-        if (!same) return 1;
-    }
-    return 0;
-}
-
-size_t SkipPastNoCase(std::string_view text, std::string_view pattern) {
-    const size_t found = FindPastNoCase(text, pattern);
-    return found == std::string_view::npos ? text.size() : found;
-}
-
-size_t FindPastNoCase(std::string_view text, std::string_view pattern) {
-    if (pattern.empty()) return 0;
-    for (size_t start = 0; start + pattern.size() <= text.size(); ++start) {
-        if (HasPrefixNoCase(text.substr(start), pattern)) return start + pattern.size();
-    }
-    return std::string_view::npos;
-}
-
-size_t FindSjisChar(std::string_view text, char byte) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == byte) return i;
-        if (IsSjisLeadByte(static_cast<unsigned char>(text[i]))) {
-            if (i + 1 >= text.size()) return std::string_view::npos;
-            ++i;
-        }
-    }
-    return std::string_view::npos;
-}
-
-size_t CutWithoutSplitting(std::string_view text, size_t maxBytes) {
-    size_t i = 0;
-    while (i < text.size() && i < maxBytes) {
-        if (IsSjisLeadByte(static_cast<unsigned char>(text[i]))) {
-            if (i + 1 >= maxBytes || i + 1 >= text.size()) break;
-            i += 2;
-        } else {
-            ++i;
-        }
-    }
-    return i;
-}
-
-size_t SkipBlanks(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && IsBlank(static_cast<unsigned char>(text[i]))) ++i;
-    return i;
-}
-
-size_t FindBlank(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && !IsBlank(static_cast<unsigned char>(text[i]))) ++i;
-    return i;
-}
-
-size_t FindCharOrEnd(std::string_view text, char byte) {
-    const size_t found = text.find(byte);
-    return found == std::string_view::npos ? text.size() : found;
 }

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/sjis.h"
 #include "mail/mail_stream.h"
 
 // ---- Stream primitives ----------------------------------------------------------------
@@ -91,44 +92,3 @@ enum class NameMatch {
 // non-space. Otherwise the bytes read stay consumed; LineEnded tells the caller that
 // the line's LF is among them, so it must not skip "the rest of the line" again.
 NameMatch MatchHeaderNameRest(MailStream& stream, std::string_view rest);
-
-// ---- Byte-string utilities ----------------------------------------------------------------
-// Positions are indices into text; the end of text plays the part of the terminating NUL.
-
-// 0 when text begins with prefix (ASCII letters compared without regard to case, every
-// other byte exactly), 1 otherwise. An empty prefix always matches.
-int StartsWithNoCase(std::string_view text, std::string_view prefix);
-
-// StartsWithNoCase as a truth value.
-inline bool HasPrefixNoCase(std::string_view text, std::string_view prefix) {
-    return StartsWithNoCase(text, prefix) == 0;
-}
-
-// Index just after the first place where text begins with pattern (any letter case),
-// or text.size() when there is none.
-size_t SkipPastNoCase(std::string_view text, std::string_view pattern);
-
-// As SkipPastNoCase, but std::string_view::npos when pattern does not occur.
-size_t FindPastNoCase(std::string_view text, std::string_view pattern);
-
-// True for a Shift-JIS lead byte (0x80-0x9F, 0xE0-0xFF).
-inline bool IsSjisLeadByte(unsigned char byte) {
-    return (byte >= 0x80 && byte <= 0x9F) || byte >= 0xE0;
-}
-
-// Index of the first byte equal to byte, stepping over the second byte of every
-// double-byte character; npos when absent. A lead byte as the last byte ends the search.
-size_t FindSjisChar(std::string_view text, char byte);
-
-// Index after the last byte to keep of at most maxBytes, never inside a double-byte
-// character; a lead byte without its trail byte is not kept.
-size_t CutWithoutSplitting(std::string_view text, size_t maxBytes);
-
-// Index of the first byte that is neither space nor tab (text.size() when none).
-size_t SkipBlanks(std::string_view text);
-
-// Index of the first space or tab, or text.size().
-size_t FindBlank(std::string_view text);
-
-// Index of the first occurrence of byte, or text.size().
-size_t FindCharOrEnd(std::string_view text, char byte);

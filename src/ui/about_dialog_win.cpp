@@ -2,7 +2,7 @@
 
 #include "ui/dialog_controls_win.h"
 #include "ui/modal_dialog_win.h"
-#include "ui/resource_ids.h"
+#include "base/resource_ids.h"
 
 namespace {
 
@@ -22,8 +22,8 @@ protected:
 
 }  // namespace
 
-INT_PTR ShowAboutDialog(HWND owner)
+INT_PTR ShowAboutDialog(HINSTANCE module, HWND owner)
 {
     AboutDialog dialog;
-    return dialog.run(PluginModule(), IDD_ABOUT, owner);
+    return dialog.run(module, IDD_ABOUT, owner);
 }

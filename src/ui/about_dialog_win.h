@@ -3,6 +3,6 @@
 
 #include <windows.h>
 
-// Runs the about box modally, owned by owner. 1 after "OK", 2 after Escape or the close
+// Runs the about box from module modally, owned by owner. 1 after "OK", 2 after Escape or the close
 // box, -1 when the box could not be shown.
-INT_PTR ShowAboutDialog(HWND owner);
+INT_PTR ShowAboutDialog(HINSTANCE module, HWND owner);

@@ -1,7 +1,7 @@
 #include "ui/classifier_wait_box_win.h"
 
 #include "ui/modal_dialog_win.h"
-#include "ui/resource_ids.h"
+#include "base/resource_ids.h"
 
 namespace {
 

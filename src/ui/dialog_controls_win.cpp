@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "core/process_win.h"
 
 namespace {
 constexpr const char* kConfirmCaption = "確認";
@@ -14,11 +13,6 @@ char* ItemText(const std::string& text)
     return const_cast<char*>(text.c_str());
 }
 }  // namespace
-
-HINSTANCE PluginModule()
-{
-    return static_cast<HINSTANCE>(ThePluginProcess().state.pluginInstance);
-}
 
 void RegisterDialogControlClasses()
 {

@@ -9,9 +9,6 @@
 #include <string>
 #include <vector>
 
-// The plug-in's own module, where every dialog template and bitmap lives.
-HINSTANCE PluginModule();
-
 // Registers the common control classes the templates use (list views, extended combo
 // boxes); needed once before such a dialog is created, harmless again.
 void RegisterDialogControlClasses();

@@ -5,19 +5,23 @@
 #include <vector>
 
 #include "ui/dialog_controls_win.h"
-#include "ui/resource_ids.h"
+#include "base/resource_ids.h"
 #include "ui/rule_dialogs_win.h"
+#include "ui/settings_context.h"
 
 namespace {
 
 class HeaderRuleEditDialog : public RuleEditDialog {
 public:
-    explicit HeaderRuleEditDialog(HeaderRuleForm& form) : form_(form) {}
+    HeaderRuleEditDialog(SettingsContext& context, HeaderRuleForm& form)
+        : context_(context), form_(form)
+    {
+    }
 
 private:
     BOOL onInit() override
     {
-        FillTypingCombo(control(IDC_HEADER_RULE_BUCKET), BucketComboItems());
+        FillTypingCombo(control(IDC_HEADER_RULE_BUCKET), BucketComboItems(context_.classifier));
         FillTypingCombo(control(IDC_HEADER_RULE_HEADER),
                         std::vector<std::string>(std::begin(kHeaderNameChoices),
                                                  std::end(kHeaderNameChoices)));
@@ -41,13 +45,14 @@ private:
         end(1);
     }
 
+    SettingsContext& context_;
     HeaderRuleForm& form_;
 };
 }  // namespace
 
-INT_PTR RunHeaderRuleEditDialog(HWND owner, HeaderRuleForm& form)
+INT_PTR RunHeaderRuleEditDialog(HWND owner, SettingsContext& context, HeaderRuleForm& form)
 {
     RegisterDialogControlClasses();
-    HeaderRuleEditDialog dialog(form);
-    return dialog.run(PluginModule(), IDD_HEADER_RULE_EDIT, owner);
+    HeaderRuleEditDialog dialog(context, form);
+    return dialog.run(static_cast<HINSTANCE>(context.module), IDD_HEADER_RULE_EDIT, owner);
 }

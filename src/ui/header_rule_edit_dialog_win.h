@@ -6,7 +6,9 @@
 
 #include "ui/header_rule_editing.h"
 
-// Shows form, owned by owner. OK reads the fields into form and ends the dialog only once
+struct SettingsContext;
+
+// Shows form, owned by owner, with the buckets of context to choose from. OK reads the fields into form and ends the dialog only once
 // the checks pass. Returns 1 after OK, 2 after Cancel (or Escape), 0 from the caption's
 // close box, -1 when the dialog could not be shown.
-INT_PTR RunHeaderRuleEditDialog(HWND owner, HeaderRuleForm& form);
+INT_PTR RunHeaderRuleEditDialog(HWND owner, SettingsContext& context, HeaderRuleForm& form);

@@ -7,6 +7,7 @@
 
 #include "config/rules.h"
 #include "ui/rule_editing.h"
+#include "ui/working_list.h"
 
 // The three rule texts the edit dialog shows. It lives as long as the plug-in; "追加"
 // clears it, "編集" fills it from the selected rule.

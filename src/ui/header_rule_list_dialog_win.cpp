@@ -2,23 +2,24 @@
 
 #include <string>
 
+#include "base/platform.h"
 #include "config/rule_store.h"
 #include "config/settings_store.h"
-#include "core/process_win.h"
 #include "ui/dialog_controls_win.h"
 #include "ui/header_rule_edit_dialog_win.h"
 #include "ui/header_rule_editing.h"
-#include "ui/resource_ids.h"
+#include "base/resource_ids.h"
 #include "ui/rule_dialogs_win.h"
+#include "ui/settings_context.h"
 
 namespace {
 const std::vector<ListColumn> kColumns = {{"ヘッダ", 150}, {"検索", 100}, {"分類", 100}};
 
 class HeaderRuleListDialog : public RuleListDialog<HeaderRule> {
 public:
-    explicit HeaderRuleListDialog(PluginProcess& process)
-        : RuleListDialog(IDC_HEADER_RULE_LIST, IDC_HEADER_RULE_EDIT), process_(process),
-          iniPath_(pluginIniPath(process.platform.files))
+    explicit HeaderRuleListDialog(SettingsContext& context)
+        : RuleListDialog(IDC_HEADER_RULE_LIST, IDC_HEADER_RULE_EDIT), context_(context),
+          iniPath_(pluginIniPath(context.platform.files))
     {
     }
 
@@ -26,8 +27,8 @@ private:
     BOOL onInit() override
     {
         // The dialog always starts from what the file holds.
-        loadHeaderRules(process_.state.headerRules, process_.platform.profile, iniPath_);
-        showRules(process_.state.headerRules, kColumns, HeaderRuleRow);
+        loadHeaderRules(context_.headerRules, context_.platform.profile, iniPath_);
+        showRules(context_.headerRules, kColumns, HeaderRuleRow);
         return TRUE;
     }
 
@@ -56,11 +57,11 @@ private:
 
     void save() override
     {
-        saveHeaderRules(process_.state.headerRules, working().rules(), process_.platform.profile,
+        saveHeaderRules(context_.headerRules, working().rules(), context_.platform.profile,
                         iniPath_);
     }
 
-    HeaderRuleForm& form() { return process_.state.headerRuleForm; }
+    HeaderRuleForm& form() { return context_.headerRuleForm; }
     const HeaderRule& rule(int32_t index) const
     {
         return working().rules()[static_cast<std::size_t>(index)];
@@ -69,7 +70,7 @@ private:
     void addRule()
     {
         ClearHeaderRuleForm(form());
-        if (RunHeaderRuleEditDialog(window(), form()) != 1) {
+        if (RunHeaderRuleEditDialog(window(), context_, form()) != 1) {
             return;
         }
         const HeaderRule added = HeaderRuleFromForm(form());
@@ -83,7 +84,7 @@ private:
             return;
         }
         FillHeaderRuleForm(form(), rule(index));
-        if (RunHeaderRuleEditDialog(window(), form()) != 1) {
+        if (RunHeaderRuleEditDialog(window(), context_, form()) != 1) {
             return;
         }
         const HeaderRule edited = HeaderRuleFromForm(form());
@@ -113,14 +114,14 @@ private:
         SelectListRow(list(), to);
     }
 
-    PluginProcess& process_;
+    SettingsContext& context_;
     const std::string iniPath_;
 };
 }  // namespace
 
-INT_PTR ShowHeaderRuleListDialog(HWND owner)
+INT_PTR ShowHeaderRuleListDialog(HWND owner, SettingsContext& context)
 {
     RegisterDialogControlClasses();
-    HeaderRuleListDialog dialog(ThePluginProcess());
-    return dialog.run(PluginModule(), IDD_HEADER_RULE_LIST, owner);
+    HeaderRuleListDialog dialog(context);
+    return dialog.run(static_cast<HINSTANCE>(context.module), IDD_HEADER_RULE_LIST, owner);
 }

@@ -5,7 +5,7 @@
 #include "config/settings.h"
 #include "config/settings_store.h"
 #include "ui/notification_geometry.h"
-#include "ui/resource_ids.h"
+#include "base/resource_ids.h"
 
 namespace {
 constexpr const char* kTitle = "受信メール表示";

@@ -2,12 +2,11 @@
 
 #include <string_view>
 
-#include "classifier/reclassify.h"
+#include "base/platform.h"
+#include "base/sjis.h"
+#include "classifier/classifier_session.h"
 #include "config/settings.h"
 #include "config/settings_store.h"
-#include "core/platform.h"
-#include "core/plugin_state.h"
-#include "mail/mail_text.h"
 
 namespace {
 constexpr std::string_view kHttpPrefix = "http://";
@@ -35,7 +34,7 @@ std::string CutUrlFieldText(const std::string& fieldText)
 std::optional<std::string> RefuseClassifierUrl(ClassifierContext& context,
                                                const std::string& typedUrl)
 {
-    if (typedUrl.empty() || typedUrl == context.state.settings.URL) {
+    if (typedUrl.empty() || typedUrl == context.settings.URL) {
         return std::nullopt;
     }
     if (std::string_view(typedUrl).substr(0, kHttpPrefix.size()) != kHttpPrefix) {
@@ -53,7 +52,7 @@ std::optional<std::string> ConfirmOtherSettings(ClassifierContext& context,
     if (std::optional<std::string> refusal = RefuseClassifierUrl(context, form.url)) {
         return refusal;
     }
-    PluginSettings& settings = context.state.settings;
+    PluginSettings& settings = context.settings;
     settings.URL = form.url;
     if (!settings.URL.empty() && settings.URL.back() != '/') {
         settings.URL += '/';

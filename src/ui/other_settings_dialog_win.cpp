@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "classifier/classifier_services_win.h"
-#include "classifier/reclassify.h"
-#include "core/plugin_state.h"
+#include "classifier/classifier_session.h"
+#include "config/settings.h"
 #include "ui/dialog_controls_win.h"
 #include "ui/modal_dialog_win.h"
 #include "ui/other_settings.h"
-#include "ui/resource_ids.h"
+#include "ui/settings_context.h"
+#include "base/resource_ids.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ public:
 protected:
     BOOL onInit() override
     {
-        const OtherSettingsForm form = OtherSettingsFormFor(context_.state.settings);
+        const OtherSettingsForm form = OtherSettingsFormFor(context_.settings);
         setTicked(IDC_CHECK_CONNECT, form.checkConnect);
         setTicked(IDC_AFTER_SET_BOLD, form.afterSetBold);
         setTicked(IDC_SUBJECT_EDIT, form.subjectEdit);
@@ -71,10 +71,8 @@ private:
 
 }  // namespace
 
-INT_PTR ShowOtherSettingsDialog(HWND owner)
+INT_PTR ShowOtherSettingsDialog(HWND owner, SettingsContext& context)
 {
-    ClassifierContext context = ProcessClassifierContext();
-    OtherSettingsDialog dialog(context);
-    return dialog.run(static_cast<HINSTANCE>(context.state.pluginInstance), IDD_OTHER_SETTINGS,
-                      owner);
+    OtherSettingsDialog dialog(context.classifier);
+    return dialog.run(static_cast<HINSTANCE>(context.module), IDD_OTHER_SETTINGS, owner);
 }

@@ -6,7 +6,8 @@
 
 #include <windows.h>
 
-// Runs the dialog from the plug-in's own module over the process-wide settings, owned by
-// owner. 1003 after "Ｏ　Ｋ" (the settings are then stored and written), 1004 after
+struct SettingsContext;
+
+// Runs the dialog over the settings of context, owned by owner. 1003 after "Ｏ　Ｋ" (the settings are then stored and written), 1004 after
 // "キャンセル", 0 after the close box; -1 when it could not be shown.
-INT_PTR ShowOtherSettingsDialog(HWND owner);
+INT_PTR ShowOtherSettingsDialog(HWND owner, SettingsContext& context);

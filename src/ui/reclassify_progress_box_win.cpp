@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "core/plugin_state.h"
+#include "mailbox/mailbox.h"
 #include "ui/modal_dialog_win.h"
 #include "ui/reclassify_progress.h"
-#include "ui/resource_ids.h"
+#include "base/resource_ids.h"
 
 namespace {
 
@@ -27,8 +27,9 @@ std::vector<ReclassifyProgressBox*> liveBoxes;
 
 class ReclassifyProgressBox : public ModalDialog {
 public:
-    ReclassifyProgressBox(ClassifierContext& context, HostWindow source, intptr_t bucketIndex)
-        : context_(context), source_(source), bucketIndex_(bucketIndex)
+    ReclassifyProgressBox(const HostApi& host, HostWindow source,
+                          const std::function<void(const std::string&)>& correctOne)
+        : host_(host), source_(source), correctOne_(correctOne)
     {
         liveBoxes.push_back(this);
     }
@@ -54,7 +55,7 @@ protected:
     BOOL onInit() override
     {
         try {
-            paths_ = CollectSelectedMailPaths(context_.state.host, source_);
+            paths_ = CollectSelectedMailPaths(host_, source_);
         } catch (const std::bad_alloc&) {
             // No room for the list: the box stays open, idle, until it is cancelled or closed.
             paths_.clear();
@@ -112,7 +113,9 @@ private:
     void correct(int n)
     {
         showCounter(n);
-        CorrectMail(context_, paths_[static_cast<std::size_t>(n - 1)], bucketIndex_);
+        // A copy: the list goes should the box end while the message is corrected.
+        const std::string mailPath = paths_[static_cast<std::size_t>(n - 1)];
+        correctOne_(mailPath);
         if (n >= count()) {
             paths_.clear();
             end(0);
@@ -125,8 +128,7 @@ private:
     void arm(int n)
     {
         armedStep_ = n;
-        timer_ = context_.state.host.APASetTimer(kStepDelay, StepTimer,
-                                                 reinterpret_cast<intptr_t>(this));
+        timer_ = host_.APASetTimer(kStepDelay, StepTimer, reinterpret_cast<intptr_t>(this));
     }
 
     // The timer has fired (and stops, returning 0): the step goes to the box's own queue.
@@ -145,15 +147,15 @@ private:
     void disarm()
     {
         if (timer_ != 0) {
-            context_.state.host.APAKillTimer(timer_);
+            host_.APAKillTimer(timer_);
             timer_ = 0;
         }
         armedStep_ = 0;
     }
 
-    ClassifierContext& context_;
+    const HostApi& host_;
     const HostWindow source_;
-    const intptr_t bucketIndex_;
+    const std::function<void(const std::string&)>& correctOne_;
     std::vector<std::string> paths_;
     unsigned timer_ = 0;   // the pending step timer; 0 when none is pending
     int armedStep_ = 0;    // the step that timer will ask for
@@ -162,10 +164,9 @@ private:
 
 }  // namespace
 
-void ReclassifyProgressBoxes::correctSelectedMails(ClassifierContext& context, HostWindow window,
-                                                   intptr_t bucketIndex)
+void RunReclassifyProgressBox(HINSTANCE module, const HostApi& host, HWND window,
+                              const std::function<void(const std::string& mailPath)>& correctOne)
 {
-    ReclassifyProgressBox box(context, window, bucketIndex);
-    box.run(static_cast<HINSTANCE>(context.state.pluginInstance), IDD_RECLASSIFY_PROGRESS,
-            static_cast<HWND>(window));
+    ReclassifyProgressBox box(host, window, correctOne);
+    box.run(module, IDD_RECLASSIFY_PROGRESS, window);
 }

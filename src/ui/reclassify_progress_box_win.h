@@ -5,12 +5,15 @@
 // corrected.
 #pragma once
 
-#include "classifier/reclassify.h"
+#include <windows.h>
 
-// SelectedMailCorrection through the progress box, loaded from the plug-in's own module
-// (the context's pluginInstance) and owned by the folder window.
-class ReclassifyProgressBoxes : public SelectedMailCorrection {
-public:
-    void correctSelectedMails(ClassifierContext& context, HostWindow window,
-                              intptr_t bucketIndex) override;
-};
+#include <functional>
+#include <string>
+
+#include "base/host_api.h"
+
+// Runs the box from module, owned by the folder window: the window's selected messages,
+// collected as the box opens, are handed to correctOne one per step. Returns once every
+// message was handed over, or the user stopped early.
+void RunReclassifyProgressBox(HINSTANCE module, const HostApi& host, HWND window,
+                              const std::function<void(const std::string& mailPath)>& correctOne);

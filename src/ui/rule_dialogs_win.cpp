@@ -1,6 +1,6 @@
 #include "ui/rule_dialogs_win.h"
 
-#include "classifier/classifier_services_win.h"
+#include "classifier/classifier_session.h"
 
 void FillTypingCombo(HWND combo, const std::vector<std::string>& items)
 {
@@ -8,8 +8,7 @@ void FillTypingCombo(HWND combo, const std::vector<std::string>& items)
     AddComboItems(combo, items);
 }
 
-std::vector<std::string> BucketComboItems()
+std::vector<std::string> BucketComboItems(ClassifierContext& classifier)
 {
-    ClassifierContext classifier = ProcessClassifierContext();
     return BucketChoices(GetBucketList(classifier));
 }

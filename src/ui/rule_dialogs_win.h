@@ -13,6 +13,9 @@
 #include "ui/dialog_controls_win.h"
 #include "ui/modal_dialog_win.h"
 #include "ui/rule_editing.h"
+#include "ui/working_list.h"
+
+struct ClassifierContext;
 
 // A list dialog over a working copy of rules. Every command first takes the selected row
 // afresh (editedIndex, -1 for none); a double-click on a row is the edit button. OK saves
@@ -93,7 +96,7 @@ private:
 void FillTypingCombo(HWND combo, const std::vector<std::string>& items);
 // The bucket names the edit dialogs offer, from the classifier link's list, which is
 // fetched the first time it is asked for.
-std::vector<std::string> BucketComboItems();
+std::vector<std::string> BucketComboItems(ClassifierContext& classifier);
 
 // An edit dialog over a form: OK runs accept(), which ends the dialog with 1 once the
 // entered values pass their checks; Cancel and Escape end with 2, the close box with 0.

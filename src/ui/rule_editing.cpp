@@ -1,6 +1,6 @@
 #include "ui/rule_editing.h"
 
-#include "mail/mail_text.h"
+#include "base/sjis.h"
 
 namespace {
 constexpr const char* kNoClassifierBucket = "spam";

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "core/process_win.h"
 #include "ui/dialog_controls_win.h"
-#include "ui/resource_ids.h"
+#include "base/resource_ids.h"
 #include "ui/rule_dialogs_win.h"
+#include "ui/settings_context.h"
 
 namespace {
 constexpr int kMarkImageWidth = 16;
@@ -19,8 +19,9 @@ constexpr const char* kMarkImageErrorCaption = "OK";
 
 class SortRuleEditDialog : public RuleEditDialog {
 public:
-    SortRuleEditDialog(SortRuleForm& form, const SortRuleList& rules, int32_t editedIndex)
-        : form_(form), rules_(rules), editedIndex_(editedIndex)
+    SortRuleEditDialog(SettingsContext& context, SortRuleForm& form, const SortRuleList& rules,
+                       int32_t editedIndex)
+        : context_(context), form_(form), rules_(rules), editedIndex_(editedIndex)
     {
     }
 
@@ -42,9 +43,8 @@ private:
 
     void fillLists()
     {
-        FillTypingCombo(control(IDC_RULE_BUCKET), BucketComboItems());
-        FillTypingCombo(control(IDC_RULE_FOLDER),
-                        FolderChoices(ThePluginProcess().state.folderCatalogue));
+        FillTypingCombo(control(IDC_RULE_BUCKET), BucketComboItems(context_.classifier));
+        FillTypingCombo(control(IDC_RULE_FOLDER), FolderChoices(context_.folderCatalogue));
 
         AddComboItems(control(IDC_RULE_ACTION),
                       std::vector<std::string>(std::begin(kSortActionLabels),
@@ -110,6 +110,7 @@ private:
         end(1);
     }
 
+    SettingsContext& context_;
     SortRuleForm& form_;
     const SortRuleList& rules_;
     const int32_t editedIndex_;
@@ -117,10 +118,10 @@ private:
 };
 }  // namespace
 
-INT_PTR RunSortRuleEditDialog(HWND owner, SortRuleForm& form, const SortRuleList& rules,
-                              int32_t editedIndex)
+INT_PTR RunSortRuleEditDialog(HWND owner, SettingsContext& context, SortRuleForm& form,
+                              const SortRuleList& rules, int32_t editedIndex)
 {
     RegisterDialogControlClasses();
-    SortRuleEditDialog dialog(form, rules, editedIndex);
-    return dialog.run(PluginModule(), IDD_SORT_RULE_EDIT, owner);
+    SortRuleEditDialog dialog(context, form, rules, editedIndex);
+    return dialog.run(static_cast<HINSTANCE>(context.module), IDD_SORT_RULE_EDIT, owner);
 }

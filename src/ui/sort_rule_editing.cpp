@@ -1,22 +1,17 @@
 #include "ui/sort_rule_editing.h"
 
-#include "mail/mail_text.h"
+#include "base/sjis.h"
 
 namespace {
 constexpr const char* kBucketMissing = "分類が入力されていません";
 constexpr const char* kFolderMissing = "移動先フォルダが入力されていません";
 constexpr const char* kBucketTaken = "分類が重複しています";
 
-char AsciiLower(char byte)
-{
-    return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte - 'A' + 'a') : byte;
-}
-
 bool BucketTakenByAnother(const std::string& bucket, const SortRuleList& rules,
                           int32_t editedIndex)
 {
     for (std::size_t i = 0; i < rules.size(); ++i) {
-        if (static_cast<int32_t>(i) != editedIndex && SameBucket(rules[i].bucket, bucket)) {
+        if (static_cast<int32_t>(i) != editedIndex && EqualsNoCase(rules[i].bucket, bucket)) {
             return true;
         }
     }
@@ -48,25 +43,6 @@ void ApplySortRuleForm(const SortRuleForm& form, SortRule& rule)
     rule.deleteFromServer = form.deleteFromServer;
     rule.duplicateThenHostDeletes = form.duplicateThenHostDeletes;
     rule.mark = form.mark;
-}
-
-bool SameBucket(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (IsSjisLeadByte(static_cast<unsigned char>(a[i]))) {
-            // The character's two bytes compare exactly.
-            if (a[i] != b[i] || (i + 1 < a.size() && a[i + 1] != b[i + 1])) {
-                return false;
-            }
-            ++i;
-        } else if (AsciiLower(a[i]) != AsciiLower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 std::string ValidateSortRuleForm(const SortRuleForm& form, const SortRuleList& rules,

@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "config/rules.h"
-#include "host/folder_catalogue.h"
+#include "mailbox/folder_catalogue.h"
 #include "ui/rule_editing.h"
+#include "ui/working_list.h"
 
 // The six rule fields the edit dialog shows. It lives as long as the plug-in: "追加" clears
 // only bucket and folder, so a new rule starts with the action, mark and flags last used.
@@ -36,10 +37,6 @@ void ClearSortRuleFormForAdd(SortRuleForm& form);
 void FillSortRuleForm(SortRuleForm& form, const SortRule& rule);
 // The form's six fields into rule; its other fields stay as they are.
 void ApplySortRuleForm(const SortRuleForm& form, SortRule& rule);
-
-// Bucket names as the INI file tells keys apart: ASCII letters in any case, every other
-// byte (the second byte of a double-byte character included) exactly.
-bool SameBucket(const std::string& a, const std::string& b);
 
 // The edit dialog's checks on OK, their messages joined in order (empty bucket, empty
 // folder, a bucket that another rule of rules already has). editedIndex is the rule being

@@ -1,12 +1,13 @@
 #include "ui/sort_rule_list_dialog_win.h"
 
+#include "base/platform.h"
 #include "config/rule_store.h"
-#include "core/process_win.h"
 #include "ui/dialog_controls_win.h"
 #include "ui/header_rule_list_dialog_win.h"
 #include "ui/other_settings_dialog_win.h"
-#include "ui/resource_ids.h"
+#include "base/resource_ids.h"
 #include "ui/rule_dialogs_win.h"
+#include "ui/settings_context.h"
 #include "ui/sort_rule_edit_dialog_win.h"
 #include "ui/sort_rule_editing.h"
 
@@ -15,15 +16,15 @@ const std::vector<ListColumn> kColumns = {{"分類", 100}, {"フォルダ", 150}
 
 class SortRuleListDialog : public RuleListDialog<SortRule> {
 public:
-    explicit SortRuleListDialog(PluginProcess& process)
-        : RuleListDialog(IDC_SORT_RULE_LIST, IDC_SORT_RULE_EDIT), process_(process)
+    explicit SortRuleListDialog(SettingsContext& context)
+        : RuleListDialog(IDC_SORT_RULE_LIST, IDC_SORT_RULE_EDIT), context_(context)
     {
     }
 
 private:
     BOOL onInit() override
     {
-        showRules(process_.state.sortRules, kColumns, SortRuleRow);
+        showRules(context_.sortRules, kColumns, SortRuleRow);
         return TRUE;
     }
 
@@ -40,10 +41,10 @@ private:
             deleteRule();
             return true;
         case IDC_OPEN_HEADER_RULES:
-            ShowHeaderRuleListDialog(window());
+            ShowHeaderRuleListDialog(window(), context_);
             return true;
         case IDC_OPEN_OTHER_SETTINGS:
-            ShowOtherSettingsDialog(window());
+            ShowOtherSettingsDialog(window(), context_);
             return true;
         default:
             return false;
@@ -52,16 +53,16 @@ private:
 
     void save() override
     {
-        saveSortRules(process_.state.sortRules, working().rules(), process_.platform.profile,
-                      process_.platform.files);
+        saveSortRules(context_.sortRules, working().rules(), context_.platform.profile,
+                      context_.platform.files);
     }
 
-    SortRuleForm& form() { return process_.state.sortRuleForm; }
+    SortRuleForm& form() { return context_.sortRuleForm; }
 
     void addRule()
     {
         ClearSortRuleFormForAdd(form());
-        if (RunSortRuleEditDialog(window(), form(), working().rules(), -1) != 1) {
+        if (RunSortRuleEditDialog(window(), context_, form(), working().rules(), -1) != 1) {
             return;
         }
         SortRule rule;
@@ -78,7 +79,7 @@ private:
         }
         SortRule rule = working().rules()[static_cast<std::size_t>(index)];
         FillSortRuleForm(form(), rule);
-        if (RunSortRuleEditDialog(window(), form(), working().rules(), index) != 1) {
+        if (RunSortRuleEditDialog(window(), context_, form(), working().rules(), index) != 1) {
             return;
         }
         ApplySortRuleForm(form(), rule);
@@ -98,13 +99,13 @@ private:
         working().erase(index);
     }
 
-    PluginProcess& process_;
+    SettingsContext& context_;
 };
 }  // namespace
 
-INT_PTR ShowSortRuleListDialog(HWND owner)
+INT_PTR ShowSortRuleListDialog(HWND owner, SettingsContext& context)
 {
     RegisterDialogControlClasses();
-    SortRuleListDialog dialog(ThePluginProcess());
-    return dialog.run(PluginModule(), IDD_SORT_RULE_LIST, owner);
+    SortRuleListDialog dialog(context);
+    return dialog.run(static_cast<HINSTANCE>(context.module), IDD_SORT_RULE_LIST, owner);
 }

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
-// Shows the live sorting rules, owned by owner, and edits a copy of them; OK saves the copy
+struct SettingsContext;
+
+// Shows the live sorting rules of context, owned by owner, and edits a copy of them; OK saves the copy
 // when anything changed. Returns 1 after OK, 2 after Cancel (or Escape), 0 from the
 // caption's close box, -1 when the dialog could not be shown.
-INT_PTR ShowSortRuleListDialog(HWND owner);
+INT_PTR ShowSortRuleListDialog(HWND owner, SettingsContext& context);

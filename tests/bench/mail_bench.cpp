@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/code_page.h"
+#include "base/code_page.h"
 #include "mail/body_summary.h"
 #include "mail/mail_text.h"
 #include "mail_corpus.h"

@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "classifier/classifier_pages.h"
-#include "classifier/reclassify.h"
+#include "classifier/classifier_session.h"
 #include "doubles/classifier_doubles.h"
 #include "fuzz_support.h"
 
@@ -76,12 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     doubles.state.host = doubles.host.api;
     doubles.state.settings.URL = "http://127.0.0.1:8080/";
     doubles.http.serve("http://127.0.0.1:8080/buckets", page);
-    FetchBuckets(doubles.context, true);
-    for (const std::string& bucket : doubles.state.reclassify.buckets) {
+    FetchBuckets(doubles.classifier, true);
+    for (const std::string& bucket : doubles.state.reclassify.session.buckets) {
         FUZZ_CHECK(bucket.find_first_of("\r\n") == std::string::npos);
     }
     doubles.state.settings.URL.clear();
-    if (LearnClassifierAddress(doubles.context, page)) {
+    if (LearnClassifierAddress(doubles.classifier, page)) {
         FUZZ_CHECK(PlainlyLocal(doubles.state.settings.URL));
     }
     return 0;

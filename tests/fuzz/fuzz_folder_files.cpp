@@ -4,11 +4,11 @@
 // folder directory "userNNN.box" reads the entry file numbered NNN modulo their count.
 #include <vector>
 
-#include "config/profile_store.h"
+#include "base/profile_store.h"
 #include "doubles/host_services_fake.h"
 #include "doubles/profile_store_fake.h"
 #include "fuzz_support.h"
-#include "host/folder_catalogue.h"
+#include "mailbox/folder_catalogue.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "fuzz_support.h"
 #include "mail/mail_stream.h"
 #include "mail/mail_text.h"
-#include "mail/receive_filter.h"
+#include "mail/classification.h"
 
 namespace {
 

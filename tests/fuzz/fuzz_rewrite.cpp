@@ -1,8 +1,8 @@
 // The correction's rewrite of a stored message: the classification header replaced, the
 // Subject cleaned, the file swapped in one step. Whatever the message holds, the file is
 // afterwards either as it was or rewritten, and no temporary file is left beside it.
-#include "classifier/reclassify.h"
-#include "doubles/classifier_doubles.h"
+#include "doubles/file_system_fake.h"
+#include "mail/classification_rewriter.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -26,16 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const std::string original(input.rest());
     const std::string path = WriteScratchFile("mail.CRV", original);
 
-    ClassifierDoubles doubles;
-    doubles.host.mailbox = FuzzScratchFolder();
-    doubles.state.host = doubles.host.api;
-    doubles.state.settings.SubjectEdit = editSubject ? 1 : 0;
-    doubles.state.reclassify.buckets = {"work"};
-    doubles.state.reclassify.currentMailPath = path;
-    const bool subjectEdited = RewriteClassification(doubles.context, 0);
+    FileSystemFake files;
+    const bool subjectEdited = RewriteClassificationHeader(files, path, "work", editSubject);
 
     const std::string after = ReadScratchFile(path);
-    FUZZ_CHECK(!doubles.files.fileExists(path.substr(0, path.size() - 3) + "TMP"));
+    FUZZ_CHECK(!files.fileExists(path.substr(0, path.size() - 3) + "TMP"));
     if (after != original) {
         FUZZ_CHECK(HoldsNewHeaderLine(after));
         FUZZ_CHECK(after.find("\r\n") != std::string::npos);

@@ -1,7 +1,7 @@
 // The plug-in's INI file as the rule and settings loaders decode it: the MoveMail, Action and
 // Mark sections, the header rules' colon encoding and the Setup numbers. The file is parsed
 // by the profile double, which cuts values and key lists as the system does.
-#include "config/profile_store.h"
+#include "base/profile_store.h"
 #include "config/rule_store.h"
 #include "config/settings_store.h"
 #include "doubles/file_system_fake.h"

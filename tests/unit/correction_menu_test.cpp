@@ -1,17 +1,19 @@
-#include "host/correction_menu.h"
+#include "plugin/correction_menu.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "classifier/reclassify.h"
-#include "core/platform.h"
-#include "core/plugin_state.h"
+#include "base/platform.h"
+#include "mailbox/mailbox.h"
+#include "plugin/correct_mail.h"
+#include "plugin/plugin_state.h"
 #include "doubles/classifier_doubles.h"
 #include "doubles/code_page_converter_fake.h"
 #include "doubles/file_system_fake.h"
@@ -70,6 +72,20 @@ unsigned TW_STDCALL RegistCallback(HostCommandProc proc, intptr_t parameter)
 }
 
 void TW_STDCALL ReclassifyProc(HostWindow, intptr_t) {}
+
+// The selection as the progress box would go through it: the given message files, in turn.
+struct SelectedMailCorrectionFake : SelectedMailCorrection {
+    void forEachSelectedMail(HostWindow window,
+                             const std::function<void(const std::string&)>& correctOne) override
+    {
+        windows.push_back(window);
+        for (const std::string& path : paths) {
+            correctOne(path);
+        }
+    }
+    std::vector<std::string> paths;
+    std::vector<HostWindow> windows;
+};
 void TW_STDCALL RefetchProc(HostWindow, intptr_t) {}
 void TW_STDCALL OpenProc(HostWindow, intptr_t) {}
 
@@ -215,9 +231,9 @@ TEST_F(CorrectionMenuTest, OneMailGetsTheBucketsWithItsOwnChecked)
     EXPECT_EQ(Registrations()[3].proc, RefetchProc);
     EXPECT_EQ(Registrations()[4].proc, OpenProc);
 
-    EXPECT_EQ(state.reclassify.correctionMode, kCorrectOneInFolder);
-    EXPECT_EQ(state.reclassify.currentMailPath, path);
-    EXPECT_EQ(state.reclassify.currentClassification, "work");
+    // Its bucket items correct that mail.
+    ReclassifyCommand(context, window, 2);
+    EXPECT_NE(ReadDiskFile(path).find("X-Text-Classification: personal\r\n"), std::string::npos);
 }
 
 TEST_F(CorrectionMenuTest, CheckNeedsAnExactByteMatch)
@@ -246,7 +262,16 @@ TEST_F(CorrectionMenuTest, SeveralMailsListAllBucketsNoneChecked)
         EXPECT_EQ(items[i].kind, Kind::Radio);
         EXPECT_FALSE(items[i].checked);
     }
-    EXPECT_EQ(state.reclassify.correctionMode, kCorrectSeveralInFolder);
+    // Its bucket items correct every selected mail.
+    SelectedMailCorrectionFake selection;
+    selection.paths = {CurrentMail("Account1\\inbox.box\\0002", kClassifiedMail),
+                       CurrentMail("Account1\\inbox.box\\0003", kClassifiedMail)};
+    context.selectedMails = &selection;
+    ReclassifyCommand(context, window, 0);
+    EXPECT_EQ(selection.windows, std::vector<HostWindow>{window});
+    for (const std::string& path : selection.paths) {
+        EXPECT_NE(ReadDiskFile(path).find("X-Text-Classification: spam\r\n"), std::string::npos);
+    }
 }
 
 TEST_F(CorrectionMenuTest, UnreachableClassifierGivesTheNoInformationItem)
@@ -292,8 +317,9 @@ TEST_F(CorrectionMenuTest, ViewMenuCorrectsTheShownMail)
     EXPECT_TRUE(menu.items()[0].submenu[1].checked);
     EXPECT_EQ(Registrations().back().proc, OpenProc);
     EXPECT_EQ(Registrations().back().parameter, 1);
-    EXPECT_EQ(state.reclassify.correctionMode, kCorrectViewedMail);
-    EXPECT_EQ(state.reclassify.currentMailPath, path);
+    // Its bucket items correct the shown mail.
+    ReclassifyCommand(context, window, 0);
+    EXPECT_NE(ReadDiskFile(path).find("X-Text-Classification: spam\r\n"), std::string::npos);
 
     MenuWriterFake failing;
     failing.failAppends = true;

@@ -1,4 +1,4 @@
-#include "host/folder_catalogue.h"
+#include "mailbox/folder_catalogue.h"
 
 #include <gtest/gtest.h>
 

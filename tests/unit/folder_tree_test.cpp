@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "doubles/folder_tree_fake.h"
-#include "host/new_mail_tally.h"
+#include "mailbox/new_mail_tally.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "core/host_api.h"
+#include "base/host_api.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "host/new_mail_tally.h"
+#include "mailbox/new_mail_tally.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "doubles/host_services_fake.h"
+#include "mailbox/mailbox.h"
 #include "doubles/profile_store_fake.h"
 #include "host_mailbox_fixture.h"
 
@@ -24,7 +25,7 @@ protected:
 
     bool count(const std::string& mailPath, const std::string& displayPath)
     {
-        return CountSortedMail(tally, host.api, mailPath, displayPath);
+        return CountSortedMail(tally, AccountDirOfMail(kMailbox, mailPath), displayPath);
     }
 
     void clear(const std::string& accountDir, const std::string& folderPath)
@@ -58,27 +59,6 @@ TEST_F(NewMailTallyTest, CountsPerAccountAndFolder)
     EXPECT_EQ(countOf(kHome, "G\\x"), 2);
     EXPECT_EQ(countOf(kHome, "郵便受け"), 1);
     EXPECT_EQ(countOf(kMailbox + "work\\", "G\\x"), 1);
-}
-
-struct FolderBoldMarkerFake : FolderBoldMarker {
-    void markFolderBold(const std::string& accountDir, const std::string& displayPath) override
-    {
-        marked.push_back(accountDir + "|" + displayPath);
-    }
-    std::vector<std::string> marked;
-};
-
-TEST_F(NewMailTallyTest, EveryCountedMessageHasItsFolderMarkedBoldInItsAccount)
-{
-    FolderBoldMarkerFake marker;
-    tally.boldMarker = &marker;
-    count(kHome + "inbox.box\\00001.CRV", "G\\x");
-    count(kHome + "inbox.box\\00002.CRV", "G\\x");
-    count(kHome + "inbox.box\\00003.CRV", "");       // names no folder
-    count(kMailbox + "loose.CRV", "News");          // no account
-    count(kMailbox + "work\\inbox.box\\00001.CRV", "郵便受け");
-    EXPECT_EQ(marker.marked, (std::vector<std::string>{kHome + "|G\\x", kHome + "|G\\x",
-                                                       kMailbox + "work\\|郵便受け"}));
 }
 
 TEST_F(NewMailTallyTest, AccountKeyIsTheFirstDirectoryBelowTheMailbox)

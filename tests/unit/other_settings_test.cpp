@@ -17,7 +17,7 @@ TEST(OtherSettingsTest, EmptyUrlIsStoredWithoutATest)
 {
     ClassifierDoubles doubles;
     doubles.state.settings.URL = kCurrentUrl;
-    EXPECT_EQ(ConfirmOtherSettings(doubles.context, OtherSettingsForm()), std::nullopt);
+    EXPECT_EQ(ConfirmOtherSettings(doubles.classifier, OtherSettingsForm()), std::nullopt);
     EXPECT_EQ(doubles.state.settings.URL, "");
     EXPECT_TRUE(doubles.http.requests().empty());
     EXPECT_EQ(doubles.profile.value(kTestPluginIni, "Setup", "URL"), std::optional<std::string>(""));

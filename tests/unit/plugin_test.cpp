@@ -1,4 +1,4 @@
-#include "core/plugin.h"
+#include "plugin/startup.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/platform.h"
-#include "core/plugin_state.h"
+#include "base/platform.h"
+#include "mailbox/mailbox.h"
+#include "plugin/plugin_state.h"
 #include "doubles/code_page_converter_fake.h"
 #include "doubles/file_system_fake.h"
 #include "doubles/plugin_ini_test.h"
@@ -194,8 +195,8 @@ TEST_F(PluginTest, StartUpRunsItsStepsInOrder)
     StartUpSystemFake system;
     PluginState state;
     state.host = host;
-    state.reclassify.buckets = {"old"};
-    state.reclassify.sessionKey = "stale";
+    state.reclassify.session.buckets = {"old"};
+    state.reclassify.session.sessionKey = "stale";
     CodePageConverterFake codePage;
     Platform platform{profile, files, codePage};
 
@@ -213,8 +214,8 @@ TEST_F(PluginTest, StartUpRunsItsStepsInOrder)
     EXPECT_TRUE(state.windows6OrLater);
     EXPECT_EQ(state.selfReference, system.selfReference);
     EXPECT_EQ(state.summaryCommandId, 40123u);
-    EXPECT_TRUE(state.reclassify.buckets.empty());
-    EXPECT_TRUE(state.reclassify.sessionKey.empty());
+    EXPECT_TRUE(state.reclassify.session.buckets.empty());
+    EXPECT_TRUE(state.reclassify.session.sessionKey.empty());
     ASSERT_EQ(state.sortRules.size(), 1u);
     EXPECT_EQ(state.sortRules[0].folder, "仕事");
     EXPECT_TRUE(state.settings.CheckConnect);

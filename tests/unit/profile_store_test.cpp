@@ -1,6 +1,6 @@
 // The key-list splitter shared by the Win32 store and the fake, and the fake's emulation
 // of the private-profile services that other tests rely on.
-#include "config/profile_store.h"
+#include "base/profile_store.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "mail/receive_filter.h"
+#include "plugin/receive_filter.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "core/platform.h"
-#include "core/plugin_state.h"
+#include "base/platform.h"
 #include "doubles/code_page_converter_fake.h"
 #include "doubles/file_system_fake.h"
+#include "doubles/folder_bold_marker_fake.h"
 #include "doubles/host_services_fake.h"
 #include "doubles/profile_store_fake.h"
 #include "host_mailbox_fixture.h"
+#include "mail/classification.h"
+#include "mailbox/mailbox.h"
+#include "plugin/plugin_state.h"
 
 namespace {
 
@@ -98,7 +101,7 @@ protected:
     {
         const std::string bytes = ReadDiskFile(MailFixture(fixture));
         mailPath = mailbox.store(kInbox + "00001.CRV", bytes);
-        const int result = FilterReceivedMail(state, platform, mailPath);
+        const int result = FilterReceivedMail(state, platform, folderTrees, mailPath);
         EXPECT_EQ(ReadDiskFile(mailPath), bytes) << fixture << " was changed";
         return result;
     }
@@ -127,6 +130,7 @@ protected:
     FileSystemFake files;
     CodePageConverterFake codePage;
     Platform platform{profile, files, codePage};
+    FolderBoldMarkerFake folderTrees;
     PluginState state;
     std::string mailPath;
 };
@@ -226,6 +230,23 @@ TEST_F(ReceiveFilterTest, UnknownBucketsLeaveTheMessageUnmarkedInTheInbox)
     EXPECT_EQ(tallyOf("郵便受け"), 3);
 }
 
+TEST_F(ReceiveFilterTest, EveryCountedMessageHasItsFolderMarkedBoldInItsAccount)
+{
+    addRule(Rule("work", "G\\x"));
+    addRule(Rule("news", ""));  // names no folder
+    receive("work.CRV");
+    receive("work.CRV");
+    receive("news.CRV");
+    const std::string loose = mailbox.store("loose.CRV", ReadDiskFile(MailFixture("work.CRV")));
+    FilterReceivedMail(state, platform, folderTrees, loose);  // no account directory
+    const std::string otherAccount = mailbox.store("work\\inbox.box\\00001.CRV",
+                                                   ReadDiskFile(MailFixture("no_classifier.CRV")));
+    FilterReceivedMail(state, platform, folderTrees, otherAccount);
+    const std::string home = mailbox.root() + "home\\";
+    EXPECT_EQ(folderTrees.marked, (std::vector<std::string>{home + "|G\\x", home + "|G\\x",
+                                                            mailbox.root() + "work\\|郵便受け"}));
+}
+
 TEST_F(ReceiveFilterTest, NoTallyWithoutAfterSetBold)
 {
     state.settings.AfterSetBold = false;
@@ -233,6 +254,7 @@ TEST_F(ReceiveFilterTest, NoTallyWithoutAfterSetBold)
     receive("work.CRV");
     receive("no_classifier.CRV");
     EXPECT_TRUE(state.newMailTally.accounts.empty());
+    EXPECT_TRUE(folderTrees.marked.empty());
 }
 
 TEST_F(ReceiveFilterTest, ActionNothingStillFilesMarksAndRecords)
@@ -304,7 +326,7 @@ TEST_F(ReceiveFilterTest, OverlongAccountTitleIsCut)
     addRule(Rule("work", "F"));
     const std::string bytes = ReadDiskFile(MailFixture("work.CRV"));
     mailPath = mailbox.store("longtitle\\inbox.box\\00001.CRV", bytes);
-    FilterReceivedMail(state, platform, mailPath);
+    FilterReceivedMail(state, platform, folderTrees, mailPath);
     EXPECT_EQ(host.callsTo("APAImportFile").at(0).arguments[1], std::string(199, 'L') + "\\F");
 }
 
@@ -312,7 +334,7 @@ TEST_F(ReceiveFilterTest, MissingAccountFileGivesAnEmptyTitle)
 {
     addRule(Rule("work", "F"));
     mailPath = mailbox.store("nowhere\\inbox.box\\00001.CRV", ReadDiskFile(MailFixture("work.CRV")));
-    FilterReceivedMail(state, platform, mailPath);
+    FilterReceivedMail(state, platform, folderTrees, mailPath);
     EXPECT_EQ(host.callsTo("APAImportFile").at(0).arguments[1], "\\F");
 }
 
@@ -338,7 +360,7 @@ TEST_F(ReceiveFilterTest, BadMessagesFailQuietlyAndStayUnchanged)
 TEST_F(ReceiveFilterTest, MissingMessageFileIsLeftToTheHost)
 {
     addRule(Rule("spam", "ごみ箱"));
-    EXPECT_EQ(FilterReceivedMail(state, platform, mailbox.root() + kInbox + "99999.CRV"), 0);
+    EXPECT_EQ(FilterReceivedMail(state, platform, folderTrees, mailbox.root() + kInbox + "99999.CRV"), 0);
     EXPECT_EQ(servicesCalled(), Names{});
     EXPECT_TRUE(state.iconChangeWanted);
 }

@@ -1,12 +1,12 @@
-#include "core/receive_summary.h"
+#include "plugin/receive_summary.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "core/platform.h"
-#include "core/plugin_state.h"
+#include "base/platform.h"
+#include "plugin/plugin_state.h"
 #include "doubles/code_page_converter_fake.h"
 #include "doubles/file_system_fake.h"
 #include "doubles/host_services_fake.h"
@@ -135,8 +135,8 @@ TEST_F(ReceiveSummaryTest, EndOfRetrievalPostsTheSummaryOrStartsTheIcon)
     host.account = "C:\\Mail\\home\\";
     state.host.APAFolderGetCurrentFolder = CurrentFolderOfAccountRoot;
     state.settings.AfterSetBold = true;
-    CountSortedMail(state.newMailTally, state.host, "C:\\Mail\\home\\inbox.box\\1.CRV", "ごみ箱");
-    CountSortedMail(state.newMailTally, state.host, "C:\\Mail\\home\\inbox.box\\2.CRV", "郵便受け");
+    CountSortedMail(state.newMailTally, "C:\\Mail\\home\\", "ごみ箱");
+    CountSortedMail(state.newMailTally, "C:\\Mail\\home\\", "郵便受け");
 
     receive(0, "a@example.jp");
     state.iconChangeWanted = true;

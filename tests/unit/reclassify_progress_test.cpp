@@ -1,3 +1,4 @@
+#include "mailbox/mailbox.h"
 #include "ui/reclassify_progress.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #include "ui/rule_editing.h"
+#include "ui/working_list.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "classifier/classifier_probe.h"
 #include "classifier/classifier_probe_win.h"
 #include "classifier/http_client_win.h"
-#include "config/profile_store_win.h"
+#include "base/profile_store_win.h"
 #include "host_fixture.h"
 #include "stand_in_classifier_win.h"
 

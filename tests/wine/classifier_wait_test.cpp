@@ -5,7 +5,7 @@
 #include "driven_run_win.h"
 #include "host_fixture.h"
 #include "stand_in_classifier_win.h"
-#include "ui/resource_ids.h"
+#include "base/resource_ids.h"
 
 namespace {
 

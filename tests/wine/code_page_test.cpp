@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <string>
 
-#include "core/code_page_win.h"
+#include "base/code_page_win.h"
 #include "mail/body_summary.h"
 #include "mail/mail_text.h"
 

@@ -2,8 +2,8 @@
 // resolves them and the real temporary-file services.
 #include "host_fixture.h"
 
-#include "core/file_system_win.h"
-#include "core/plugin.h"
+#include "base/file_system_win.h"
+#include "mailbox/mailbox.h"
 
 namespace {
 

@@ -6,9 +6,10 @@
 
 #include <windows.h>
 
-#include "core/process_win.h"
 #include "host/frame_hook_win.h"
 #include "host/window_hook_win.h"
+#include "plugin/folder_window_win.h"
+#include "plugin/process_win.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ LRESULT CALLBACK OwnProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     own.setText += message == WM_SETTEXT ? 1 : 0;
     if (message == WM_DESTROY) {
         own.procAtDestroy = GetWindowLongPtrA(window, GWLP_WNDPROC);
-        own.hookAtDestroy = FindHook(window);
+        own.hookAtDestroy = ThePluginProcess().frameHooks.registry.find(window);
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -63,10 +64,10 @@ TEST_F(WindowHookTest, FolderWindowsAreHookedOnceAndUnhookedWhenDestroyed)
     }
     ASSERT_EQ(host().liveTimers(500).size(), 2u);
     EXPECT_EQ(host().liveTimers(500)[0].parameter, reinterpret_cast<intptr_t>(windows[1]));
-    EXPECT_EQ(ProcessHookRegistry().hooks().size(), 2u);
+    EXPECT_EQ(ThePluginProcess().frameHooks.registry.hooks().size(), 2u);
     for (HWND window : windows) {
-        ASSERT_NE(FindHook(window), nullptr);
-        EXPECT_EQ(FindHook(window)->window(), window);
+        ASSERT_NE(ThePluginProcess().frameHooks.registry.find(window), nullptr);
+        EXPECT_EQ(ThePluginProcess().frameHooks.registry.find(window)->window(), window);
         EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(HookWindowProc));
     }
     SendMessageA(windows[1], kPassed, 0, 0);
@@ -75,7 +76,7 @@ TEST_F(WindowHookTest, FolderWindowsAreHookedOnceAndUnhookedWhenDestroyed)
     DestroyWindow(windows[1]);
     EXPECT_EQ(own.procAtDestroy, reinterpret_cast<LONG_PTR>(OwnProc));
     EXPECT_EQ(own.hookAtDestroy, nullptr);
-    EXPECT_EQ(FindHook(windows[1]), nullptr);
+    EXPECT_EQ(ThePluginProcess().frameHooks.registry.find(windows[1]), nullptr);
     ASSERT_EQ(host().liveTimers(500).size(), 1u);
     EXPECT_EQ(host().liveTimers(500)[0].parameter, reinterpret_cast<intptr_t>(windows[0]));
 
@@ -88,7 +89,7 @@ TEST_F(WindowHookTest, FolderWindowsAreHookedOnceAndUnhookedWhenDestroyed)
     EXPECT_EQ(own.setText, 0);
     DestroyWindow(unhooked);
     DestroyWindow(windows[0]);
-    EXPECT_TRUE(ProcessHookRegistry().hooks().empty());
+    EXPECT_TRUE(ThePluginProcess().frameHooks.registry.hooks().empty());
 }
 
 // ---- Through the real plug-in in the host's folder window --------------------------------

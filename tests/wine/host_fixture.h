@@ -31,7 +31,7 @@
 #include <string>
 #include <vector>
 
-#include "core/host_api.h"
+#include "base/host_api.h"
 #include "dialog_watcher_win.h"
 #include "replacement_host_win.h"
 

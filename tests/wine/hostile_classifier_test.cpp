@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <thread>
 
-#include "classifier/classifier_services_win.h"
+#include "plugin/process_win.h"
 #include "classifier/http_client.h"
-#include "classifier/reclassify.h"
+#include "classifier/classifier_session.h"
 #include "host_fixture.h"
 #include "stand_in_classifier_win.h"
 
@@ -184,10 +184,10 @@ TEST_P(HostileClassifierTest, CorrectionGivesUpOnTheClassifierButCorrectsTheMail
 TEST_P(HostileClassifierTest, UrlTestFindsNoSessionKeyInTime)
 {
     classifier.setManner(GetParam());
-    ClassifierContext context = ProcessClassifierContext();
+    CorrectionContext context = ThePluginProcess().correction();
     MessageLoopWatch watch(host().frame());
     const auto start = Clock::now();
-    const std::string key = FetchSessionKey(context, classifier.baseUrl());
+    const std::string key = FetchSessionKey(context.classifier, classifier.baseUrl());
     const long long elapsed = MillisecondsSince(start);
     Report(GetParam(), "the URL test", elapsed);
 

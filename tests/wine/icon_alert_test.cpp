@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "core/process_win.h"
+#include "plugin/process_win.h"
 #include "host/icon_alert_win.h"
 
 namespace {
@@ -59,10 +59,10 @@ TEST_F(IconAlertTest, BothWaysOfChangingTheIconBlinkAndStop)
     ASSERT_TRUE(loadPlugin());
     PluginProcess& process = ThePluginProcess();  // this program's own copy of the state
     process.state.host = hostServices();
-    StartIconAlert(host().frame());
+    StartIconAlert(process.iconAlert, host().frame());
     EXPECT_TRUE(host().liveTimers().empty()) << "no saved icons yet";
 
-    SaveFrameIcons(host().frame(), GetModuleHandleA("tarnwick.dll"));
+    SaveFrameIcons(process.iconAlert, host().frame(), GetModuleHandleA("tarnwick.dll"));
     for (const bool windows6OrLater : {true, false}) {
         SCOPED_TRACE(windows6OrLater ? "per window" : "through the class");
         process.state.windows6OrLater = windows6OrLater;
@@ -71,8 +71,8 @@ TEST_F(IconAlertTest, BothWaysOfChangingTheIconBlinkAndStop)
             return windows6OrLater ? frameShows(icon)
                                    : classIcon == (icon != nullptr ? icon : host().frameClassIcon(false));
         };
-        StartIconAlert(host().frame());
-        StartIconAlert(host().frame());
+        StartIconAlert(process.iconAlert, host().frame());
+        StartIconAlert(process.iconAlert, host().frame());
         host().pumpMessages();
         EXPECT_EQ(host().liveTimers().size(), 1u);
         EXPECT_TRUE(shows(AlertIcon()));
@@ -81,7 +81,7 @@ TEST_F(IconAlertTest, BothWaysOfChangingTheIconBlinkAndStop)
         tick();
         EXPECT_TRUE(shows(AlertIcon()));
 
-        StopIconAlert(host().frame());
+        StopIconAlert(process.iconAlert, host().frame());
         host().pumpMessages();
         EXPECT_TRUE(shows(nullptr));
         EXPECT_TRUE(host().liveTimers().empty());

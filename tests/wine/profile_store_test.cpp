@@ -2,10 +2,10 @@
 // must read back the same through the system's own INI parser.
 #include "host_fixture.h"
 
-#include "config/profile_store_win.h"
+#include "base/profile_store_win.h"
 #include "config/rule_store.h"
 #include "config/settings_store.h"
-#include "core/file_system_win.h"
+#include "base/file_system_win.h"
 
 namespace {
 

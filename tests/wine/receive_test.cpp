@@ -8,12 +8,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "config/profile_store_win.h"
-#include "core/code_page_win.h"
-#include "core/file_system_win.h"
-#include "core/platform.h"
-#include "core/plugin_state.h"
-#include "mail/receive_filter.h"
+#include "base/profile_store_win.h"
+#include "base/code_page_win.h"
+#include "base/file_system_win.h"
+#include "base/platform.h"
+#include "host/folder_tree.h"
+#include "plugin/plugin_state.h"
+#include "plugin/receive_filter.h"
 
 namespace {
 
@@ -231,7 +232,7 @@ protected:
     {
         const std::string reference =
             mailbox().addMessageFromFile(Mailbox::inbox(account), ReceiveFixture(fixture));
-        return FilterReceivedMail(state, platform, mailbox().messagePath(reference));
+        return FilterReceivedMail(state, platform, noFolderWindow, mailbox().messagePath(reference));
     }
 
     int countOf(const std::string& displayPath)
@@ -246,6 +247,9 @@ protected:
     Win32FileSystem files;
     Win32CodePageConverter codePage;
     Platform platform{profile, files, codePage};
+    struct : FolderBoldMarker {
+        void markFolderBold(const std::string&, const std::string&) override {}
+    } noFolderWindow;
     PluginState state;
 };
 

@@ -10,7 +10,7 @@
 #include "browser_recorder_win.h"
 #include "dialog_driver_win.h"
 #include "driven_run_win.h"
-#include "ui/resource_ids.h"
+#include "base/resource_ids.h"
 
 namespace {
 

@@ -68,7 +68,7 @@
 #include <string>
 #include <vector>
 
-#include "core/host_api.h"
+#include "base/host_api.h"
 #include "host_menu_win.h"
 #include "mailbox_win.h"
 #include "plugin_library_win.h"

@@ -22,7 +22,7 @@
 #include "demo_mailbox_win.h"
 #include "dialog_driver_win.h"
 #include "replacement_host_win.h"
-#include "ui/resource_ids.h"
+#include "base/resource_ids.h"
 
 namespace {
 

@@ -1,15 +1,16 @@
-// Everything the classifier link works on, built from doubles and wired together: the
-// host's services, the platform, the HTTP client and the plug-in state they share.
+// Everything a correction and the classifier link work on, built from doubles and wired
+// together: the host's services, the platform, the HTTP client and the plug-in state they
+// share.
 #pragma once
 
-#include "classifier/reclassify.h"
-#include "core/platform.h"
-#include "core/plugin_state.h"
+#include "base/platform.h"
 #include "doubles/code_page_converter_fake.h"
 #include "doubles/file_system_fake.h"
 #include "doubles/host_services_fake.h"
 #include "doubles/http_client_fake.h"
 #include "doubles/profile_store_fake.h"
+#include "plugin/correct_mail.h"
+#include "plugin/plugin_state.h"
 
 struct ClassifierDoubles {
     HostServicesFake host;
@@ -19,5 +20,6 @@ struct ClassifierDoubles {
     Platform platform{profile, files, codePage};
     HttpClientFake http;
     PluginState state;
-    ClassifierContext context{state, platform, http};
+    CorrectionContext context{state, platform, http};
+    ClassifierContext& classifier = context.classifier;
 };

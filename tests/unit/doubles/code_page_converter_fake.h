@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "core/code_page.h"
+#include "base/code_page.h"
 
 class CodePageConverterFake : public CodePageConverter {
 public:

@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "core/file_system.h"
+#include "base/file_system.h"
 
 class FileSystemFake : public FileSystem {
 public:

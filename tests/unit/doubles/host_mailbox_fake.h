@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "core/host_api.h"
+#include "base/host_api.h"
 
 class HostMailboxFake {
 public:

@@ -88,10 +88,29 @@ int TW_STDCALL DeleteMail(const char* mail)
     return 1;
 }
 
-const char* TW_STDCALL NoText(HostWindow)
+const char* TW_STDCALL CurrentFolder(HostWindow)
 {
-    Record("APAFolder or view text", {});
+    Record("APAFolderGetCurrentFolder", {});
     return nullptr;
+}
+
+const char* AnswerOrNull(const char* service, const std::string HostServicesFake::*answer)
+{
+    Record(service, {});
+    if (active == nullptr || (active->*answer).empty()) {
+        return nullptr;
+    }
+    return (active->*answer).c_str();
+}
+
+const char* TW_STDCALL CurrentEntry(HostWindow)
+{
+    return AnswerOrNull("APAFolderGetCurrentEntry", &HostServicesFake::currentEntry);
+}
+
+const char* TW_STDCALL ViewPath(HostWindow)
+{
+    return AnswerOrNull("APAViewGetPath", &HostServicesFake::viewPath);
 }
 
 const char* TW_STDCALL NoSelection(HostWindow, int)
@@ -133,10 +152,10 @@ HostServicesFake::HostServicesFake()
     api.APAMoveMail = MoveMail;
     api.APAMarkMail = MarkMail;
     api.APADeleteMail = DeleteMail;
-    api.APAFolderGetCurrentFolder = NoText;
-    api.APAFolderGetCurrentEntry = NoText;
+    api.APAFolderGetCurrentFolder = CurrentFolder;
+    api.APAFolderGetCurrentEntry = CurrentEntry;
     api.APAFolderGetSelectEntry = NoSelection;
-    api.APAViewGetPath = NoText;
+    api.APAViewGetPath = ViewPath;
     api.APAExecCorvane = Unused1;
     api.APAGetFolderName = Unused1;
     api.APAFolderChangePassword = Unused2;

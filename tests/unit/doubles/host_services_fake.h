@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/host_api.h"
+#include "base/host_api.h"
 
 class HostServicesFake {
 public:
@@ -29,6 +29,8 @@ public:
     bool accountKnown = true;     // false: APAGetAccount returns null
     int saveResult = 1;           // APASaveMail
     int importResult = 1;         // APAImportFile
+    std::string currentEntry;     // APAFolderGetCurrentEntry; empty: null
+    std::string viewPath;         // APAViewGetPath; empty: null
 
     std::vector<Call> calls;
 

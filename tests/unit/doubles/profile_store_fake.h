@@ -32,7 +32,7 @@
 #include <string>
 #include <vector>
 
-#include "config/profile_store.h"
+#include "base/profile_store.h"
 
 struct ProfileCall {
     enum class Kind { ReadString, ReadKeyNames, WriteString, DeleteSection, Flush };

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/receive_summary.h"
+#include "plugin/receive_summary.h"
 
 class HostActivityFake : public HostActivity {
 public:

@@ -9,13 +9,14 @@
 #include <set>
 #include <string>
 
-#include "classifier/reclassify.h"
-#include "core/platform.h"
-#include "core/plugin_state.h"
+#include "base/platform.h"
+#include "plugin/correct_mail.h"
+#include "plugin/plugin_state.h"
 #include "doubles/code_page_converter_fake.h"
 #include "doubles/fault_plan.h"
+#include "doubles/folder_bold_marker_fake.h"
 #include "doubles/host_mailbox_fake.h"
-#include "mail/receive_filter.h"
+#include "plugin/receive_filter.h"
 
 namespace {
 
@@ -43,7 +44,8 @@ struct World {
     Platform platform{profile, files, codePage};
     FaultingHttpClientFake http;
     PluginState state;
-    ClassifierContext context{state, platform, http};
+    CorrectionContext context{state, platform, http};
+    FolderBoldMarkerFake folderTrees;
     std::string work = host.addFolder("仕事");
     std::string mail = host.addMessage(HostMailboxFake::inbox(), kMessage);
     int result = 0;  // what the receive filter returned
@@ -57,8 +59,6 @@ struct World {
         state.settings.AutoReceive = true;
         state.settings.AfterSetBold = true;
         state.sortRules = {Rule("work", "仕事", false)};
-        state.reclassify.buckets = {"spam", "work"};
-        state.reclassify.currentMailPath = host.pathOf(mail);
         state.settings.URL = kUrl;
         http.serve(kUrl, ReadDiskFile(TestDataPath("classifier/start_page.html")));
         http.serve(std::string(kUrl) + "history", "<html>history</html>");
@@ -166,7 +166,8 @@ void Report(const Scenario& scenario, const Campaign& campaign)
 // The receive filter's result as the host acts on it: bit 4 deletes the received copy.
 void Receive(World& world)
 {
-    world.result = FilterReceivedMail(world.state, world.platform, world.host.pathOf(world.mail));
+    world.result = FilterReceivedMail(world.state, world.platform, world.folderTrees,
+                                      world.host.pathOf(world.mail));
     if ((world.result & kResultHostDeletesCopy) != 0) {
         world.host.hostDeletes(world.mail);
     }
@@ -205,7 +206,7 @@ bool CorrectedPlace(World& world, const std::string& folder, bool rewritten)
 
 void Correct(World& world)
 {
-    CorrectMail(world.context, world.host.pathOf(world.mail), 1);
+    CorrectMail(world.context, world.host.pathOf(world.mail), "work");
 }
 
 TEST(FaultInjectionTest, CorrectedMessageIsNeverLostNorCutShort)

@@ -19,7 +19,7 @@
 #include "driven_run_win.h"
 #include "replacement_host_win.h"
 #include "stand_in_classifier_win.h"
-#include "ui/resource_ids.h"
+#include "base/resource_ids.h"
 
 namespace {
 

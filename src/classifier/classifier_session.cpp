@@ -1,0 +1,134 @@
+#include "classifier/classifier_session.h"
+
+#include <string_view>
+
+#include "base/platform.h"
+#include "classifier/classifier_pages.h"
+#include "classifier/http_client.h"
+#include "config/settings.h"
+#include "config/settings_store.h"
+#include "mail/mail_text.h"
+
+namespace {
+constexpr std::string_view kLinkHeader = "X-POPFile-Link:";
+constexpr const char* kBucketPage = "buckets";
+constexpr const char* kHistoryPage = "history";
+}  // namespace
+
+void ResetClassifierSession(ClassifierSession& session)
+{
+    session.buckets.clear();
+    session.sessionKey.clear();
+}
+
+std::optional<std::string> LearnClassifierAddress(ClassifierContext& context,
+                                                  const std::string& link)
+{
+    const std::string& url = context.settings.URL;
+    if (!IsTrustedLink(link, url)) {
+        return std::nullopt;
+    }
+    std::optional<std::string> base = ClassifierBaseFromLink(link);
+    if (!base || !IsClassifierAddress(*base) || !IsTrustedLink(*base, url)) {
+        return std::nullopt;
+    }
+    if (context.settings.URL.empty()) {
+        writeLearnedUrl(context.settings, *base, context.platform.profile, context.platform.files);
+    }
+    return base;
+}
+
+std::optional<std::string> FindTrustedLink(ClassifierContext& context, const std::string& mailPath,
+                                           std::size_t bufferSize)
+{
+    const std::string& url = context.settings.URL;
+    return FindHeaderLineWhere(mailPath, kLinkHeader, bufferSize,
+                               [&url](const std::string& link) { return IsTrustedLink(link, url); });
+}
+
+std::optional<std::string> RememberClassifierAddress(ClassifierContext& context,
+                                                     const std::string& mailPath)
+{
+    const std::optional<std::string> link = FindTrustedLink(context, mailPath, kHeaderBufferSize);
+    if (!link) {
+        return std::nullopt;
+    }
+    return LearnClassifierAddress(context, *link);
+}
+
+int32_t ReadMessageNumber(ClassifierContext& context, const std::string& mailPath)
+{
+    const std::optional<std::string> link = FindTrustedLink(context, mailPath, kHeaderBufferSize);
+    if (!link) {
+        return -1;
+    }
+    LearnClassifierAddress(context, *link);
+    return ViewNumberFromLink(*link).value_or(-1);
+}
+
+void FetchBuckets(ClassifierContext& context, bool force)
+{
+    const std::string& url = context.settings.URL;
+    ClassifierSession& session = context.session;
+    if (url.empty()) {
+        return;
+    }
+    if (!session.buckets.empty()) {
+        if (!force) {
+            return;
+        }
+        session.buckets.clear();
+    }
+    std::string page;
+    if (context.http.FetchPage(url + kBucketPage, page) <= 0 || page.empty()) {
+        return;
+    }
+    const std::optional<SessionKeyMatch> found = FindSessionKey(page);
+    if (!found) {
+        return;
+    }
+    session.sessionKey = found->key;
+    session.buckets = FindBucketNames(page, found->markerPosition);
+}
+
+const std::vector<std::string>& GetBucketList(ClassifierContext& context)
+{
+    FetchBuckets(context, false);
+    return context.session.buckets;
+}
+
+const std::string& FetchSessionKey(ClassifierContext& context, const std::string& base)
+{
+    std::string& sessionKey = context.session.sessionKey;
+    sessionKey.clear();
+    if (base.empty()) {
+        return sessionKey;
+    }
+    std::string page;
+    if (context.http.FetchPage(base, page) > 0 && !page.empty()) {
+        if (const std::optional<SessionKeyMatch> found = FindSessionKey(page)) {
+            sessionKey = found->key;
+        }
+    }
+    return sessionKey;
+}
+
+std::string CorrectionFormBody(const std::string& sessionKey, int32_t messageNumber,
+                               const std::string& bucket)
+{
+    // The change button's caption in the classifier's EUC-JP form, as a browser sends it.
+    return "search=&sort=-inserted&session=" + sessionKey +
+           "&negate=&start_message=0&filter=&reclassify_" + std::to_string(messageNumber) + "=" +
+           bucket + "&change=%BA%C6%CA%AC%CE%E0";
+}
+
+void PostCorrection(ClassifierContext& context, int32_t messageNumber, const std::string& bucket)
+{
+    const std::string& url = context.settings.URL;
+    const std::string& sessionKey = FetchSessionKey(context, url);
+    if (sessionKey.empty()) {
+        return;
+    }
+    std::string body = CorrectionFormBody(sessionKey, messageNumber, bucket);
+    context.http.PostForm(url + kHistoryPage, false, body);
+}

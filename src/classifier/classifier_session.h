@@ -1,0 +1,73 @@
+// The plug-in's link to the classifier's web interface: POPFile's bucket list and session
+// key as last read, its address learned from the "X-POPFile-Link:" headers it puts into
+// every message, and the notice of a correction posted to its history page.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct Platform;
+struct PluginSettings;
+class HttpClient;
+
+// What the link keeps for the plug-in's run.
+struct ClassifierSession {
+    std::vector<std::string> buckets;  // in page order; duplicates kept
+    std::string sessionKey;            // as last found on a classifier page
+};
+
+// Start-up state: no buckets, no key.
+void ResetClassifierSession(ClassifierSession& session);
+
+// What the link works with: its session, the settings (URL is read, and written when
+// learned, through the platform's INI file) and the HTTP client.
+struct ClassifierContext {
+    ClassifierSession& session;
+    PluginSettings& settings;
+    Platform& platform;
+    HttpClient& http;
+};
+
+// The classifier's base address from a message link (the text before "jump"). Any sender
+// can write the link, so only a trusted one (IsTrustedLink against URL) with an "http://"
+// base counts. While the URL setting is empty the address becomes URL and is written at
+// once; a URL already set is never replaced. Nothing when the link holds no usable address.
+std::optional<std::string> LearnClassifierAddress(ClassifierContext& context,
+                                                  const std::string& link);
+
+// The value of the message's first "X-POPFile-Link:" header that IsTrustedLink accepts
+// against URL, as a buffer of bufferSize bytes holds it. Forged links of a sender, before
+// or after, are passed over; nothing when the message has no trusted link.
+std::optional<std::string> FindTrustedLink(ClassifierContext& context, const std::string& mailPath,
+                                           std::size_t bufferSize);
+
+// LearnClassifierAddress applied to the message's trusted "X-POPFile-Link:" value.
+std::optional<std::string> RememberClassifierAddress(ClassifierContext& context,
+                                                     const std::string& mailPath);
+
+// The classifier's number of the message from its trusted link's "view=" part, or -1 when
+// the message has no trusted link or the link has no "view=". Also learns the
+// classifier's address from the link.
+int32_t ReadMessageNumber(ClassifierContext& context, const std::string& mailPath);
+
+// Fetches the bucket list from URL + "buckets" while it is empty, or always with force
+// (emptying it first). Does nothing while URL is empty.
+void FetchBuckets(ClassifierContext& context, bool force);
+
+// The bucket list, fetched first when it is empty. Empty when the classifier cannot say.
+const std::vector<std::string>& GetBucketList(ClassifierContext& context);
+
+// Empties the session key, fetches the page at base and takes the key from it. Returns
+// the key, empty when base is empty, the page cannot be had or holds none.
+const std::string& FetchSessionKey(ClassifierContext& context, const std::string& base);
+
+// The form that tells the classifier that a message belongs to bucket.
+std::string CorrectionFormBody(const std::string& sessionKey, int32_t messageNumber,
+                               const std::string& bucket);
+
+// Posts the correction of messageNumber to bucket to URL + "history", with a fresh session
+// key; sends nothing when no key can be had.
+void PostCorrection(ClassifierContext& context, int32_t messageNumber, const std::string& bucket);

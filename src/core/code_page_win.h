@@ -1,9 +1,0 @@
-// CodePageConverter over MultiByteToWideChar / WideCharToMultiByte.
-#pragma once
-
-#include "core/code_page.h"
-
-class Win32CodePageConverter : public CodePageConverter {
-public:
-    std::string utf8ToAnsi(const std::string& utf8) override;
-};

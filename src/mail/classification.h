@@ -1,0 +1,27 @@
+// A message's bucket as the receive filter decides it: the first header line that matches one
+// of the user's header rules, or else the classifier's "X-Text-Classification:" line.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "config/rules.h"
+#include "mail/mail_text.h"
+
+// Header name the classifier adds to every message it passes on.
+inline constexpr std::string_view kClassificationHeader = "X-Text-Classification:";
+
+// Index of the first header rule whose header begins the logical header line (any letter
+// case) and whose search text occurs, byte for byte, in the value after it; -1 when none.
+// An empty search text occurs in every value.
+int MatchHeaderRule(const HeaderRuleList& rules, std::string_view line);
+
+// The bucket of the message at mailPath, as a buffer of bufferSize bytes holds it (cut to
+// bufferSize - 1 bytes, ending at a NUL byte, trailing blanks kept). The header lines are
+// read in order; the first that matches a header rule gives that rule's bucket, the first
+// classification header gives its value. Nothing when the file cannot be opened or the
+// header block ends first.
+std::optional<std::string> ClassifyMail(const std::string& mailPath, const HeaderRuleList& rules,
+                                        std::size_t bufferSize = kBucketBufferSize);
