@@ -22,6 +22,7 @@ run_suite() {
     echo "-- $name: $outcome in $((SECONDS - started)) s"
 }
 
+run_suite "house plan (includes point down)" bash "$here/scripts/check_layers.sh"
 run_suite "native unit tests" ctest --test-dir "$build/native" --output-on-failure -j2
 run_suite "sanitizer unit tests" ctest --test-dir "$build/asan" --output-on-failure -j2
 run_suite "fuzz targets over their inputs" bash "$here/scripts/fuzz.sh" regress "$build/fuzz"

@@ -8,21 +8,12 @@ namespace {
 // The open wait box, from its opening until its window is destroyed.
 HWND openWaitBox = nullptr;
 
-class ClassifierWaitBox : public ModalDialog {
+class ClassifierWaitBox : public CancelButtonBox {
 protected:
     BOOL onInit() override
     {
         openWaitBox = window();
         return TRUE;
-    }
-
-    bool onCommand(int id, int, HWND) override
-    {
-        if (id == IDC_CANCEL_BUTTON) {
-            end(IDC_CANCEL_BUTTON);
-            return true;
-        }
-        return false;
     }
 
     void onDestroy() override

@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include "base/resource_ids.h"
+
 class ModalDialog {
 public:
     ModalDialog() = default;
@@ -48,4 +50,18 @@ private:
 
     HWND window_ = nullptr;
     HINSTANCE module_ = nullptr;
+};
+
+// A box whose one button is "ｷｬﾝｾﾙ" (IDC_CANCEL_BUTTON), which ends it with that id; Escape
+// and Enter do nothing.
+class CancelButtonBox : public ModalDialog {
+protected:
+    bool onCommand(int id, int, HWND) override
+    {
+        if (id == IDC_CANCEL_BUTTON) {
+            end(IDC_CANCEL_BUTTON);
+            return true;
+        }
+        return false;
+    }
 };

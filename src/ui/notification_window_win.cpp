@@ -5,6 +5,7 @@
 #include "config/settings.h"
 #include "config/settings_store.h"
 #include "ui/notification_geometry.h"
+#include "ui/notification_list_win.h"
 #include "base/resource_ids.h"
 
 namespace {
@@ -12,38 +13,7 @@ constexpr const char* kTitle = "受信メール表示";
 // The class names a menu; no such resource exists, so the window has none.
 constexpr const char* kMenuName = "ReicveMailMessageWnd";
 constexpr int kCreationHeight = 100;
-constexpr int kSmallestColumnBase = 100;
 constexpr WPARAM kEscapeKey = VK_ESCAPE;
-constexpr const char* kColumnTitles[4] = {"Buket", "From", "Subject", "body"};
-
-void InitListViewClasses()
-{
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
-}
-
-int ClientWidth(HWND window)
-{
-    RECT client = {};
-    GetClientRect(window, &client);
-    return client.right - client.left;
-}
-
-void SetSubItemText(HWND list, int item, int subItem, const std::string& text)
-{
-    LVITEMA data = {};
-    data.iSubItem = subItem;
-    data.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&data));
-}
-
-RECT ItemBounds(HWND list, int item)
-{
-    RECT bounds = {};
-    bounds.left = LVIR_BOUNDS;
-    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&bounds));
-    return bounds;
-}
 }  // namespace
 
 NotificationWindow::NotificationWindow(PluginSettings& settings, ProfileStore& profile,
@@ -109,17 +79,8 @@ void NotificationWindow::show()
 
 void NotificationWindow::addRow(const NotificationRow& row)
 {
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = rowCount_;
-    item.pszText = const_cast<char*>(row.bucket.c_str());
-    const int index = list_ != nullptr ? static_cast<int>(SendMessageA(
-                                             list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-                                       : -1;
-    if (index >= 0) {
-        SetSubItemText(list_, index, 1, row.sender);
-        SetSubItemText(list_, index, 2, row.subject);
-        SetSubItemText(list_, index, 3, row.body);
+    if (list_ != nullptr) {
+        AppendNotificationRow(list_, rowCount_, row);
     }
     ++rowCount_;
     if (shown_) {
@@ -143,7 +104,9 @@ void NotificationWindow::fitToRows()
         setHeight(0, true);
         return;
     }
-    const int rowsBottom = lastRowBottom() + listFrameHeight();
+    const int rowsBottom =
+        list_ != nullptr ? NotificationRowsBottom(list_, rowCount_) + NotificationListFrameHeight(list_)
+                         : 0;
     setHeight(0, false);
     RECT smallest = {};
     GetWindowRect(window_, &smallest);
@@ -201,9 +164,12 @@ LRESULT NotificationWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CREATE:
         SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         // Without its list the window is of no use: creation then fails as a whole.
-        return createList() ? 0 : -1;
+        list_ = CreateNotificationList(window_, instance_);
+        return list_ != nullptr ? 0 : -1;
     case WM_SIZE:
-        resizeList(LOWORD(lParam), HIWORD(lParam));
+        if (list_ != nullptr) {
+            ResizeNotificationList(list_, LOWORD(lParam), HIWORD(lParam));
+        }
         return 0;
     case WM_CLOSE:
         close();
@@ -232,57 +198,6 @@ LRESULT NotificationWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-bool NotificationWindow::createList()
-{
-    InitListViewClasses();
-    RECT client = {};
-    GetClientRect(window_, &client);
-    list_ = CreateWindowExA(0, WC_LISTVIEWA, nullptr,
-                            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT |
-                                LVS_NOCOLUMNHEADER,
-                            0, 0, client.right, client.bottom, window_, nullptr, instance_, nullptr);
-    if (list_ == nullptr) {
-        return false;
-    }
-    setUpColumns();
-    return true;
-}
-
-void NotificationWindow::setUpColumns()
-{
-    InitListViewClasses();
-    const LRESULT style = SendMessageA(list_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
-    SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style | LVS_EX_GRIDLINES);
-    int base = ClientWidth(window_);
-    if (base <= kSmallestColumnBase) {
-        base = kSmallestColumnBase;
-    }
-    const std::array<int32_t, 4> widths = NotificationColumnWidths(base);
-    for (int column = 0; column < 4; ++column) {
-        LVCOLUMNA data = {};
-        data.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        data.fmt = LVCFMT_LEFT;
-        data.cx = widths[static_cast<std::size_t>(column)];
-        data.pszText = const_cast<char*>(kColumnTitles[column]);
-        data.iSubItem = column;
-        SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column),
-                     reinterpret_cast<LPARAM>(&data));
-    }
-}
-
-void NotificationWindow::resizeList(int width, int height)
-{
-    if (list_ == nullptr) {
-        return;
-    }
-    MoveWindow(list_, 0, 0, width, height, TRUE);
-    const std::array<int32_t, 4> widths = NotificationColumnWidths(width);
-    for (int column = 0; column < 4; ++column) {
-        SendMessageA(list_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
-                     widths[static_cast<std::size_t>(column)]);
-    }
-}
-
 void NotificationWindow::close()
 {
     savePosition();
@@ -300,35 +215,4 @@ void NotificationWindow::setHeight(int height, bool repaint)
     GetWindowRect(window_, &bounds);
     SetWindowPos(window_, nullptr, 0, 0, bounds.right - bounds.left, height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
-}
-
-// The list's border and, while it shows one, its horizontal scroll bar: the rows need that
-// much more height to be seen. (The columns fill the window's client width, which is wider
-// than the bordered list, so that bar is normally there.)
-int NotificationWindow::listFrameHeight() const
-{
-    if (list_ == nullptr) {
-        return 0;
-    }
-    const LONG_PTR style = GetWindowLongPtrA(list_, GWL_STYLE);
-    RECT frame = {};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(style), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(list_, GWL_EXSTYLE)));
-    int height = frame.bottom - frame.top;
-    if ((style & WS_HSCROLL) != 0) {
-        height += GetSystemMetrics(SM_CYHSCROLL);
-    }
-    return height;
-}
-
-// The bottom of the last row as if the list were scrolled to its top: the first row's top
-// is taken off, so a list the user scrolled does not make the window shrink.
-int NotificationWindow::lastRowBottom() const
-{
-    if (list_ == nullptr) {
-        return 0;
-    }
-    const RECT first = ItemBounds(list_, 0);
-    const RECT last = ItemBounds(list_, rowCount_ - 1);
-    return last.bottom - first.top;
 }

@@ -55,13 +55,8 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    bool createList();
-    void setUpColumns();
-    void resizeList(int width, int height);
     void close();
     void setHeight(int height, bool repaint);
-    int lastRowBottom() const;
-    int listFrameHeight() const;
 
     PluginSettings& settings_;
     ProfileStore& profile_;

@@ -25,7 +25,7 @@ class ReclassifyProgressBox;
 // The boxes that exist: a timer callback acts only for one of them.
 std::vector<ReclassifyProgressBox*> liveBoxes;
 
-class ReclassifyProgressBox : public ModalDialog {
+class ReclassifyProgressBox : public CancelButtonBox {
 public:
     ReclassifyProgressBox(const HostApi& host, HostWindow source,
                           const std::function<void(const std::string&)>& correctOne)
@@ -68,15 +68,6 @@ protected:
         showCounter(1);
         arm(1);
         return TRUE;
-    }
-
-    bool onCommand(int id, int, HWND) override
-    {
-        if (id == IDC_CANCEL_BUTTON) {
-            end(IDC_CANCEL_BUTTON);
-            return true;
-        }
-        return false;
     }
 
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override
