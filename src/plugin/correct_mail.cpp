@@ -38,7 +38,7 @@ void MarkWithBucketRule(const PluginState& state, const std::string& mailPath,
 
 // Rewrites the message's classification header, then moves its mark to the bucket's rule.
 // Returns whether a Subject edit was made and kept.
-bool RewriteCorrectedMail(CorrectionContext& context, const std::string& mailPath,
+bool RewriteClassification(CorrectionContext& context, const std::string& mailPath,
                           const std::string& bucket)
 {
     if (mailPath.empty()) {
@@ -136,6 +136,6 @@ void CorrectMail(CorrectionContext& context, const std::string& mailPath,
     if (messageNumber > 0) {
         PostCorrection(context.classifier, messageNumber, bucket);
     }
-    const bool subjectEdited = RewriteCorrectedMail(context, mailPath, bucket);
+    const bool subjectEdited = RewriteClassification(context, mailPath, bucket);
     RefileCorrectedMail(context, mailPath, subjectEdited);
 }

@@ -21,7 +21,7 @@ void AppendCorrectionSubmenu(CorrectionContext& context, const MenuCommandProcs&
 }
 
 // The mail's "X-Text-Classification:" value, as a 4096-byte buffer holds it.
-std::optional<std::string> CurrentClassification(const std::string& mailPath)
+std::optional<std::string> ReadCurrentClassification(const std::string& mailPath)
 {
     return FindHeaderLine(mailPath, kClassificationHeader, kHeaderBufferSize);
 }
@@ -41,7 +41,7 @@ void FillCorrectionMenu(CorrectionContext& context, const MenuCommandProcs& proc
     RememberClassifierAddress(context.classifier, *mailPath);
     std::optional<std::string> current;
     if (mode != kCorrectSeveralInFolder) {
-        current = CurrentClassification(*mailPath);
+        current = ReadCurrentClassification(*mailPath);
         if (!current) {
             submenu.appendMessage(kNoClassificationNotice);
             return;
@@ -64,7 +64,7 @@ void AddFolderMenuItems(CorrectionContext& context, const MenuCommandProcs& proc
         const std::optional<std::string> mailPath =
             MailPathForWindow(host, window, kCorrectOneInFolder);
         const std::optional<std::string> current =
-            mailPath ? CurrentClassification(*mailPath) : std::nullopt;
+            mailPath ? ReadCurrentClassification(*mailPath) : std::nullopt;
         if (current) {
             AppendCorrectionSubmenu(context, procs, window, menu,
                                     SingleMailCorrectionLabel(*current), kCorrectOneInFolder);
@@ -82,7 +82,7 @@ bool AddViewMenuItems(CorrectionContext& context, const MenuCommandProcs& procs,
     const HostApi& host = context.state.host;
     const std::optional<std::string> mailPath = MailPathForWindow(host, window, kCorrectViewedMail);
     const std::optional<std::string> current =
-        mailPath ? CurrentClassification(*mailPath) : std::nullopt;
+        mailPath ? ReadCurrentClassification(*mailPath) : std::nullopt;
     if (current) {
         AppendCorrectionSubmenu(context, procs, window, menu, SingleMailCorrectionLabel(*current),
                                 kCorrectViewedMail);
