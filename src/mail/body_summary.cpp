@@ -302,6 +302,11 @@ std::string Iso2022JpToAnsiSummary(std::string_view jis) {
 std::string ExtractBodySummary(const std::string& path, CodePageConverter& codePage) {
     MailStream stream(path);
     if (!stream.isOpen()) return {};
+    return ExtractBodySummary(stream, codePage);
+}
+
+std::string ExtractBodySummary(MailStream& stream, CodePageConverter& codePage) {
+    if (!stream.seek(0)) return {};
     BodyEncoding encoding;
     if (!ScanHeaderBlock(stream, encoding)) return {};
     if (encoding.utf8) {

@@ -19,6 +19,10 @@ constexpr size_t kSummaryLimit = 100;
 // body bytes; the file is closed again before returning.
 std::string ExtractBodySummary(const std::string& path, CodePageConverter& codePage);
 
+// ExtractBodySummary of an open message file, read from its start; empty when the stream
+// cannot go back there.
+std::string ExtractBodySummary(MailStream& stream, CodePageConverter& codePage);
+
 // Collapses every run of white space (space, tab, LF, CR, VT, FF, ideographic space)
 // into one space and stops once limit bytes or more are held, so that a double-byte
 // character begun at limit - 1 makes limit + 1. Double-byte characters stay whole; a

@@ -1,10 +1,12 @@
 #include "mail/mail_stream.h"
 
+#include <cstring>
+
 namespace {
 
 // Most lookups stop inside the header block, which is rarely longer than a few
-// kilobytes: the first read is small, later ones large.
-constexpr size_t kFirstBlockSize = 8 * 1024;
+// kilobytes: the first read is one page, later ones large.
+constexpr size_t kFirstBlockSize = 4 * 1024;
 constexpr size_t kBlockSize = 64 * 1024;
 constexpr size_t kWriteBlockSize = 64 * 1024;
 
@@ -39,6 +41,45 @@ void MailStream::close() {
     firstFill_ = true;
 }
 
+// Makes room for size bytes, keeping the bytes held.
+void MailStream::reserve(size_t size) {
+    if (capacity_ >= size) return;
+    std::unique_ptr<char[]> larger(new char[size]);
+    if (length_ > 0) std::memcpy(larger.get(), buffer_.get(), length_);
+    buffer_ = std::move(larger);
+    capacity_ = size;
+}
+
+// The first CR or LF in [start, end), or end. An LF is searched first: a CR normally stands
+// just before it, so the second search is short.
+const char* MailStream::findLineBreak(const char* start, const char* end) {
+    const void* lf = std::memchr(start, '\n', static_cast<size_t>(end - start));
+    const char* stop = lf != nullptr ? static_cast<const char*>(lf) : end;
+    const void* cr = std::memchr(start, '\r', static_cast<size_t>(stop - start));
+    return cr != nullptr ? static_cast<const char*>(cr) : stop;
+}
+
+size_t MailStream::consumeUntilLineBreak(std::string* out) {
+    if (position_ >= length_) return 0;
+    const char* start = buffer_.get() + position_;
+    const char* stop = findLineBreak(start, buffer_.get() + length_);
+    const size_t count = static_cast<size_t>(stop - start);
+    if (count == 0) return 0;
+    if (out != nullptr) out->append(start, count);
+    position_ += count;
+    // Like the last readRaw() of those bytes: the last one can be stepped back over.
+    lastReadWasByte_ = true;
+    return count;
+}
+
+void MailStream::appendUntilLineBreak(std::string& out) {
+    consumeUntilLineBreak(&out);
+}
+
+void MailStream::skipUntilLineBreak() {
+    consumeUntilLineBreak(nullptr);
+}
+
 int MailStream::readRawSlow() {
     lastReadWasByte_ = false;
     if (file_ == nullptr || atEnd_ || !fillBuffer()) {
@@ -50,12 +91,12 @@ int MailStream::readRawSlow() {
 }
 
 bool MailStream::fillBuffer() {
-    if (buffer_ == nullptr) {
-        buffer_.reset(new char[kBlockSize]);
-        capacity_ = kBlockSize;
+    if (blockStart_ == 0 && !firstFill_ && length_ > 0 && length_ < kBlockSize) {
+        return extendFirstBlock();
     }
+    const size_t wanted = firstFill_ ? kFirstBlockSize : kBlockSize;
+    reserve(wanted);
     blockStart_ += static_cast<long>(length_);
-    const size_t wanted = firstFill_ ? kFirstBlockSize : capacity_;
     firstFill_ = false;
     length_ = std::fread(buffer_.get(), 1, wanted, file_);
     position_ = 0;
@@ -63,6 +104,19 @@ bool MailStream::fillBuffer() {
         failed_ = true;
     }
     return length_ > 0;
+}
+
+// The start of the file stays in the buffer while it fits, so that a second reader of the
+// same open file (the excerpt after the header) goes back to the start without reading again.
+bool MailStream::extendFirstBlock() {
+    reserve(kBlockSize);
+    const size_t got = std::fread(buffer_.get() + length_, 1, capacity_ - length_, file_);
+    if (got < capacity_ - length_ && std::ferror(file_) != 0) {
+        failed_ = true;
+    }
+    position_ = length_;
+    length_ += got;
+    return got > 0;
 }
 
 bool MailStream::seek(long offset) {

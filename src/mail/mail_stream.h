@@ -1,6 +1,7 @@
 // Buffered byte streams over stored message files. Reading keeps the byte-by-byte
 // model of a stdio stream (one-byte pushback, a sticky end-of-file flag, tell/seek)
-// but fetches the file in large blocks; writing collects bytes and flushes in blocks.
+// but fetches the file in large blocks, keeping its first 64 KB once read, so that going
+// back to the start reads nothing again; writing collects bytes and flushes in blocks.
 #pragma once
 
 #include <cstdio>
@@ -32,6 +33,13 @@ public:
         return readRawSlow();
     }
 
+    // Appends to out the bytes from the read position up to the next CR or LF, or up to the
+    // end of what is buffered, and consumes them; the CR or LF itself is left to be read.
+    // The bytes are what readRaw() would give one by one.
+    void appendUntilLineBreak(std::string& out);
+    // The same without keeping the bytes.
+    void skipUntilLineBreak();
+
     // Steps back over the byte the last readRaw() returned, so that it is read again.
     // Does nothing when the last read gave -1 or nothing has been read since the
     // last pushback or seek: one byte of pushback, as with ungetc.
@@ -61,6 +69,10 @@ public:
 private:
     int readRawSlow();
     bool fillBuffer();
+    bool extendFirstBlock();
+    void reserve(size_t size);
+    size_t consumeUntilLineBreak(std::string* out);
+    static const char* findLineBreak(const char* start, const char* end);
 
     std::FILE* file_ = nullptr;
     std::unique_ptr<char[]> buffer_;

@@ -1,5 +1,7 @@
 #include "mail/mail_text.h"
 
+#include "mail/header_lookups.h"
+
 namespace {
 
 constexpr std::string_view kSubjectName = "Subject:";
@@ -29,6 +31,7 @@ int PeekMailChar(MailStream& stream) {
 
 bool SkipRestOfLine(MailStream& stream) {
     for (;;) {
+        stream.skipUntilLineBreak();
         const int byte = ReadMailChar(stream);
         if (byte == '\n') return true;
         if (byte < 0) return false;
@@ -97,37 +100,14 @@ std::optional<std::string> FindHeaderLineWhere(
 }
 
 std::optional<std::string> FindHeaderValue(const std::string& path, std::string_view name) {
-    if (name.empty()) return std::nullopt;
+    HeaderValueLookup lookup(name);
+    if (lookup.done()) return std::nullopt;
     MailStream stream(path);
     if (!stream.isOpen()) return std::nullopt;
-    const int nameStart = AsciiUpper(static_cast<unsigned char>(name.front()));
-    bool afterSubject = false;
-    for (;;) {
-        const int first = ReadMailChar(stream);
-        if (first < 0) return std::nullopt;
-        if (first == '\n') {
-            if (!afterSubject) return std::nullopt;
-            afterSubject = false;
-            continue;
-        }
-        NameMatch match = NameMatch::Mismatched;
-        if (AsciiUpper(first) == nameStart) {
-            match = MatchHeaderNameRest(stream, name.substr(1));
-            if (match == NameMatch::Matched) {
-                std::optional<std::string> value = ReadFoldedValue(stream);
-                if (value) value = CutAtNul(std::move(*value));
-                if (value && value->empty()) return std::nullopt;
-                return value;
-            }
-        }
-        bool subjectLine = false;
-        if (match != NameMatch::LineEnded && (first == 's' || first == 'S')) {
-            match = MatchHeaderNameRest(stream, kSubjectName.substr(1));
-            subjectLine = match == NameMatch::Matched;
-        }
-        afterSubject = subjectLine;
-        if (match != NameMatch::LineEnded && !SkipRestOfLine(stream)) return std::nullopt;
-    }
+    std::string line;
+    while (!lookup.done() && ReadPhysicalLine(stream, line)) lookup.line(line);
+    lookup.end();
+    return lookup.value();
 }
 
 size_t ReadHeaderLine(MailStream& stream, std::string& line) {

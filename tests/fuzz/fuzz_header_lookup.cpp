@@ -1,5 +1,6 @@
 // The readers of a stored message's header block: line and streaming lookups, the logical
-// header lines of the classification scan, and the scan itself with header rules.
+// header lines of the classification scan, the scan itself with header rules, and the
+// receive filter's single pass, which must answer as those lookups do one by one.
 #include <vector>
 
 #include "config/rules.h"
@@ -7,6 +8,7 @@
 #include "mail/mail_stream.h"
 #include "mail/mail_text.h"
 #include "mail/classification.h"
+#include "mail/received_mail.h"
 
 namespace {
 
@@ -67,6 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     if (const auto bucket = ClassifyMail(path, rules, 1 + choice % kBucketBufferSize)) {
         FUZZ_CHECK(bucket->size() <= choice % kBucketBufferSize);
     }
+    const bool wantFrom = (choice & 1) != 0;
+    const bool wantSubject = (choice & 2) != 0;
+    const ReceivedHeader header = ReceivedMail(path).readHeader(rules, wantFrom, wantSubject);
+    FUZZ_CHECK(header.bucket == ClassifyMail(path, rules));
+    FUZZ_CHECK(header.from == (wantFrom ? FindHeaderValue(path, "From:") : std::nullopt));
+    FUZZ_CHECK(header.subject == (wantSubject ? FindHeaderValue(path, "Subject:") : std::nullopt));
     ReadEveryLogicalLine(path);
     ReadEveryLine(path, 2 + choice % 64);
     return 0;
