@@ -2,7 +2,20 @@
 // temporary files and whole-file operations. Win32 implementation in file_system_win.cpp.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+
+// What tells one version of a file from the next: its size and last write time.
+struct FileStamp {
+    uint64_t size = 0;
+    uint64_t lastWrite = 0;  // in the system's own units
+
+    bool operator==(const FileStamp& other) const
+    {
+        return size == other.size && lastWrite == other.lastWrite;
+    }
+};
 
 class FileSystem {
 public:
@@ -17,6 +30,9 @@ public:
     // Creates a new, empty, uniquely named file in folder whose name starts with prefix;
     // returns its full path, or an empty string when no file could be created.
     virtual std::string createTempFile(const std::string& folder, const std::string& prefix) = 0;
+
+    // The file's size and last write time; nothing when it cannot be found.
+    virtual std::optional<FileStamp> fileStamp(const std::string& path) = 0;
 
     // True when the file can be opened for shared reading.
     virtual bool fileExists(const std::string& path) = 0;

@@ -8,6 +8,7 @@ public:
     std::string mainExecutablePath() override;
     std::string tempFolder() override;
     std::string createTempFile(const std::string& folder, const std::string& prefix) override;
+    std::optional<FileStamp> fileStamp(const std::string& path) override;
     bool fileExists(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
     bool replaceFile(const std::string& from, const std::string& to) override;

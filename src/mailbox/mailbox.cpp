@@ -22,6 +22,11 @@ private:
     FileSystem& files_;
     std::string path_;
 };
+std::string ReadTitleOf(ProfileStore& profile, const std::string& accountFile)
+{
+    return profile.readString(accountFile, "Property", "Title", "", kAccountTitleBufferSize);
+}
+
 }  // namespace
 
 std::string MailboxRoot(const HostApi& host)
@@ -116,10 +121,29 @@ std::string ReadAccountTitle(const HostApi& host, ProfileStore& profile,
 {
     const std::optional<std::string> accountFile =
         AccountFileOfMail(MailboxRoot(host).size(), mailPath);
+    return accountFile ? ReadTitleOf(profile, *accountFile) : std::string();
+}
+
+std::string AccountTitleCache::titleOf(const HostApi& host, ProfileStore& profile,
+                                       FileSystem& files, const std::string& mailPath)
+{
+    const std::optional<std::string> accountFile =
+        AccountFileOfMail(MailboxRoot(host).size(), mailPath);
     if (!accountFile) {
         return std::string();
     }
-    return profile.readString(*accountFile, "Property", "Title", "", kAccountTitleBufferSize);
+    const std::optional<FileStamp> stamp = files.fileStamp(*accountFile);
+    if (!stamp) {
+        entries_.erase(*accountFile);
+        return ReadTitleOf(profile, *accountFile);
+    }
+    const auto known = entries_.find(*accountFile);
+    if (known != entries_.end() && known->second.stamp == *stamp) {
+        return known->second.title;
+    }
+    std::string title = ReadTitleOf(profile, *accountFile);
+    entries_[*accountFile] = Entry{*stamp, title};
+    return title;
 }
 
 std::string FolderDestination(const std::string& accountTitle, const std::string& folder)

@@ -5,13 +5,14 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "base/file_system.h"
 #include "base/host_api.h"
 
-class FileSystem;
 class ProfileStore;
 
 // The extension of every stored message file.
@@ -61,6 +62,23 @@ std::optional<std::string> AccountFileOfMail(std::size_t mailboxLength,
 // key is missing or the mail path has no directory below the mailbox.
 std::string ReadAccountTitle(const HostApi& host, ProfileStore& profile,
                              const std::string& mailPath);
+
+// The accounts' titles as their "account.ini" gave them, each file read again only once its
+// size or last write time changed, so that an edited file is still seen. A file the system
+// cannot stamp is read every time.
+class AccountTitleCache {
+public:
+    // ReadAccountTitle of the message's account, through the cache.
+    std::string titleOf(const HostApi& host, ProfileStore& profile, FileSystem& files,
+                        const std::string& mailPath);
+
+private:
+    struct Entry {
+        FileStamp stamp;
+        std::string title;
+    };
+    std::map<std::string, Entry> entries_;  // by account file
+};
 
 // The host's name of a folder of an account: "<account title>\<folder display path>".
 std::string FolderDestination(const std::string& accountTitle, const std::string& folder);

@@ -11,6 +11,7 @@
 #include "config/rules.h"
 #include "config/settings.h"
 #include "mailbox/folder_catalogue.h"
+#include "mailbox/mailbox.h"
 #include "mailbox/new_mail_tally.h"
 #include "plugin/correct_mail.h"
 #include "plugin/received_entry.h"
@@ -35,6 +36,7 @@ struct PluginState {
     ReclassifyState reclassify;
     ClassifierProbeState classifierProbe;
 
+    AccountTitleCache accountTitles;
     FolderCatalogue folderCatalogue;
     NewMailTally newMailTally;
     bool boldRefreshPending = false;  // a folder count was cleared; the trees need redrawing

@@ -6,9 +6,7 @@
 #include "base/platform.h"
 #include "config/rule_store.h"
 #include "host/folder_tree.h"
-#include "mail/body_summary.h"
-#include "mail/classification.h"
-#include "mail/mail_text.h"
+#include "mail/received_mail.h"
 #include "mailbox/folder_catalogue.h"
 #include "mailbox/mailbox.h"
 #include "mailbox/new_mail_tally.h"
@@ -66,12 +64,35 @@ int LeaveInInbox(PluginState& state, FolderBoldMarker& folderTrees, const std::s
     return 0;
 }
 
-std::string HeaderValueOrEmpty(const std::string& mailPath, std::string_view name, bool wanted)
+// What the filter takes from the message file, read with one opening that ends before the
+// message is filed (an open file could not be deleted).
+struct ReadMessage {
+    std::optional<std::string> bucket;
+    const SortRule* rule = nullptr;
+    ReceivedEntry entry;
+};
+
+ReadMessage ReadReceivedMessage(const PluginState& state, CodePageConverter& codePage,
+                                const std::string& mailPath)
 {
-    if (!wanted) {
-        return std::string();
+    const PluginSettings& settings = state.settings;
+    ReceivedMail mail(mailPath);
+    const ReceivedHeader header =
+        mail.readHeader(state.headerRules, settings.DispDialog && settings.DispFrom,
+                        settings.DispDialog && settings.DispSubject);
+    ReadMessage message;
+    message.bucket = header.bucket;
+    message.rule = header.bucket ? FindSortRule(state.sortRules, *header.bucket) : nullptr;
+    if (message.rule == nullptr) {
+        return message;
     }
-    return FindHeaderValue(mailPath, name).value_or(std::string());
+    message.entry.from = header.from.value_or(std::string());
+    message.entry.subject = header.subject.value_or(std::string());
+    if (settings.AutoReceive && message.rule->action == kActionShowMessage) {
+        message.entry.excerpt = mail.excerpt(codePage);
+    }
+    message.entry.ruleIndex = message.rule->position;
+    return message;
 }
 
 }  // namespace
@@ -80,44 +101,32 @@ int FilterReceivedMail(PluginState& state, Platform& platform, FolderBoldMarker&
                        const std::string& mailPath)
 {
     const std::size_t mailboxLength = MailboxRoot(state.host).size();
-    const std::optional<std::string> bucket = ClassifyMail(mailPath, state.headerRules);
-    if (!bucket) {
+    ReadMessage message = ReadReceivedMessage(state, platform.codePage, mailPath);
+    if (message.rule == nullptr) {
         return LeaveInInbox(state, folderTrees, mailPath);
     }
-    const SortRule* rule = FindSortRule(state.sortRules, *bucket);
-    if (rule == nullptr) {
-        return LeaveInInbox(state, folderTrees, mailPath);
-    }
-    const PluginSettings& settings = state.settings;
-    ReceivedEntry entry;
-    entry.from = HeaderValueOrEmpty(mailPath, "From:", settings.DispDialog && settings.DispFrom);
-    entry.subject =
-        HeaderValueOrEmpty(mailPath, "Subject:", settings.DispDialog && settings.DispSubject);
-    if (settings.AutoReceive && rule->action == kActionShowMessage) {
-        entry.excerpt = ExtractBodySummary(mailPath, platform.codePage);
-    }
-    entry.ruleIndex = rule->position;
-
-    const std::string destination =
-        FolderDestination(ReadAccountTitle(state.host, platform.profile, mailPath), rule->folder);
+    const SortRule& rule = *message.rule;
+    const std::string destination = FolderDestination(
+        state.accountTitles.titleOf(state.host, platform.profile, platform.files, mailPath),
+        rule.folder);
     const std::string reference = MailReference(mailboxLength, mailPath);
-    const Filing filing = FileMail(state.host, platform.files, *rule, reference, destination);
+    const Filing filing = FileMail(state.host, platform.files, rule, reference, destination);
 
     if (filing.filed) {
-        state.receivedEntries.push_back(std::move(entry));
+        state.receivedEntries.push_back(std::move(message.entry));
     }
     // The mark goes on even when the copy failed: the message then is still where it was.
-    if (rule->mark > 0) {
-        state.host.APAMarkMail(reference.c_str(), rule->mark, 1);
+    if (rule.mark > 0) {
+        state.host.APAMarkMail(reference.c_str(), rule.mark, 1);
     }
-    if (rule->action != kActionNothing) {
+    if (rule.action != kActionNothing) {
         state.iconChangeWanted = true;
     }
     if (!filing.filed) {
         return 0;
     }
-    if (settings.AfterSetBold) {
-        CountAndBold(state, folderTrees, mailPath, rule->folder);
+    if (state.settings.AfterSetBold) {
+        CountAndBold(state, folderTrees, mailPath, rule.folder);
     }
-    return ResultBits(*rule, filing);
+    return ResultBits(rule, filing);
 }

@@ -16,6 +16,8 @@
 #include "doubles/profile_store_fake.h"
 #include "host_mailbox_fixture.h"
 #include "mail/classification.h"
+#include "mail/mail_text.h"
+#include "mail/received_mail.h"
 #include "mailbox/mailbox.h"
 #include "plugin/plugin_state.h"
 
@@ -321,6 +323,35 @@ TEST_F(ReceiveFilterTest, ExcerptOnlyForAutoReceiveAndShowMessage)
     EXPECT_EQ(state.receivedEntries[2].excerpt, "");
 }
 
+// The account's title is read once while its "account.ini" stays as it is; an edited file
+// is read again, so a renamed account gets the message under its new title.
+TEST_F(ReceiveFilterTest, AccountTitleIsReadAgainOnlyAfterTheFileChanged)
+{
+    addRule(Rule("work", "G\\x"));
+    const std::string accountFile = mailbox.root() + "home\\account.ini";
+    files.setStamp(accountFile, FileStamp{100, 1});
+    profile.clearCalls();
+    receive("work.CRV");
+    receive("work.CRV");
+    const auto titleReads = [this, &accountFile] {
+        int reads = 0;
+        for (const ProfileCall& call : profile.calls()) {
+            reads += call.kind == ProfileCall::Kind::ReadString && call.file == accountFile ? 1 : 0;
+        }
+        return reads;
+    };
+    EXPECT_EQ(titleReads(), 1);
+
+    profile.loadText(accountFile, "[Property]\nTitle=Renamed\n");
+    files.setStamp(accountFile, FileStamp{100, 2});
+    receive("work.CRV");
+    EXPECT_EQ(titleReads(), 2);
+    const auto imports = host.callsTo("APAImportFile");
+    ASSERT_EQ(imports.size(), 3u);
+    EXPECT_EQ(imports[1].arguments[1], "Home\\G\\x");
+    EXPECT_EQ(imports[2].arguments[1], "Renamed\\G\\x");
+}
+
 TEST_F(ReceiveFilterTest, OverlongAccountTitleIsCut)
 {
     addRule(Rule("work", "F"));
@@ -429,6 +460,33 @@ TEST_F(ClassifyMailTest, OneMegabyteHeaderLineIsReadThrough)
     EXPECT_EQ(ClassifyMail(value, rules), std::string(200, 'a'));
     rules.push_back(HeaderRule{"X-Long:", "aab", "never"});
     EXPECT_EQ(ClassifyMail(before, rules), "spam");
+}
+
+// One reading of the header block answers each question as its own lookup does, also where
+// they differ: after a folded Subject the empty line still ends the block for the sender
+// lookup, while the bucket scan skips it.
+TEST(ReceivedMailTest, OnePassAnswersAsTheSingleLookups)
+{
+    ScratchMailbox mailbox;
+    ASSERT_TRUE(mailbox.ready());
+    const HeaderRuleList rules = {HeaderRule{"From:", "boss@", "work"}};
+    const std::string folded = mailbox.store(
+        "folded.CRV", "Subject: part one\r\n two\r\n\r\nFrom: boss@example.jp\r\n"
+                      "X-Text-Classification: spam\r\n\r\nbody\r\n");
+    const std::string plain = mailbox.store(
+        "plain.CRV", "Subject: one\r\n\r\nFrom: Boss <boss@example.jp>\r\n\r\nbody\r\n");
+    for (const std::string& path : {folded, plain}) {
+        const ReceivedHeader header = ReceivedMail(path).readHeader(rules, true, true);
+        EXPECT_EQ(header.bucket, ClassifyMail(path, rules)) << path;
+        EXPECT_EQ(header.from, FindHeaderValue(path, "From:")) << path;
+        EXPECT_EQ(header.subject, FindHeaderValue(path, "Subject:")) << path;
+    }
+    EXPECT_EQ(ReceivedMail(folded).readHeader(rules, true, true).bucket, "work");
+    EXPECT_EQ(ReceivedMail(folded).readHeader(rules, true, true).from, std::nullopt);
+    EXPECT_EQ(ReceivedMail(plain).readHeader(rules, true, false).from, "Boss <boss@example.jp>");
+    EXPECT_EQ(ReceivedMail(plain).readHeader(rules, true, false).subject, std::nullopt);
+    EXPECT_EQ(ReceivedMail(mailbox.root() + "missing.CRV").readHeader(rules, true, true).bucket,
+              std::nullopt);
 }
 
 TEST(MatchHeaderRuleTest, SearchesTheValueExactlyAfterTheName)

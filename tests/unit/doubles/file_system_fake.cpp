@@ -83,6 +83,15 @@ std::string FileSystemFake::createTempFile(const std::string& folder, const std:
     return "";
 }
 
+std::optional<FileStamp> FileSystemFake::fileStamp(const std::string& path)
+{
+    const auto found = stamps_.find(path);
+    if (found == stamps_.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
 bool FileSystemFake::fileExists(const std::string& path)
 {
     const auto answer = answers_.find(path);

@@ -37,6 +37,7 @@ public:
     std::string mainExecutablePath() override { return mainExecutable_; }
     std::string tempFolder() override { return tempFolder_; }
     std::string createTempFile(const std::string& folder, const std::string& prefix) override;
+    std::optional<FileStamp> fileStamp(const std::string& path) override;
     bool fileExists(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
     bool replaceFile(const std::string& from, const std::string& to) override;
@@ -48,6 +49,8 @@ public:
     std::string useRealTempFolder();
     void failTempFiles(bool fail) { failTempFiles_ = fail; }
     void failReplace(bool fail) { failReplace_ = fail; }
+    // Gives path a stamp (a file the profile fake serves has none otherwise).
+    void setStamp(const std::string& path, FileStamp stamp) { stamps_[path] = stamp; }
 
     // Makes path a virtual file (true) or hides it, real or not (false).
     void setFileExists(const std::string& path, bool exists);
@@ -70,6 +73,7 @@ private:
     unsigned nextUnique_ = 1;
 
     std::map<std::string, bool> answers_;
+    std::map<std::string, FileStamp> stamps_;
     std::vector<std::function<bool(const std::string&)>> checks_;
     std::set<std::string> virtualFiles_;
     std::vector<std::string> created_;
