@@ -9,6 +9,9 @@
 #include <string_view>
 #include <vector>
 
+// The header the classifier puts into every message it passes on: its page of the message.
+inline constexpr std::string_view kLinkHeader = "X-POPFile-Link:";
+
 // The text before the first "jump" (exact case) of a message link: the classifier's base
 // address. Nothing when the link holds no "jump".
 std::optional<std::string> ClassifierBaseFromLink(std::string_view link);

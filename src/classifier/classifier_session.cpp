@@ -10,7 +10,6 @@
 #include "mail/mail_text.h"
 
 namespace {
-constexpr std::string_view kLinkHeader = "X-POPFile-Link:";
 constexpr const char* kBucketPage = "buckets";
 constexpr const char* kHistoryPage = "history";
 }  // namespace

@@ -73,30 +73,41 @@ std::optional<std::string> FindHeaderLine(const std::string& path, std::string_v
 std::optional<std::string> FindHeaderLineWhere(
     const std::string& path, std::string_view name, size_t bufferSize,
     const std::function<bool(const std::string& value)>& accept) {
+    std::vector<HeaderLineQuery> queries = {{name, accept, std::nullopt}};
+    FindHeaderLines(path, bufferSize, queries);
+    return queries[0].value;
+}
+
+void FindHeaderLines(const std::string& path, size_t bufferSize,
+                     std::vector<HeaderLineQuery>& queries) {
     MailStream stream(path);
-    if (!stream.isOpen()) return std::nullopt;
+    if (!stream.isOpen()) return;
+    size_t open = queries.size();
     std::string line;
     bool afterSubject = false;
-    while (ReadMailLine(stream, line, bufferSize)) {
+    while (open > 0 && ReadMailLine(stream, line, bufferSize)) {
         if (line.size() <= 1) {
-            if (!afterSubject) return std::nullopt;
+            if (!afterSubject) return;
             afterSubject = false;
             continue;
         }
         // A line longer than the buffer: the cut stays, the rest of it is skipped.
         if (line.back() != '\n') SkipRestOfLine(stream);
-        if (stream.atEnd()) return std::nullopt;
-        if (HasPrefixNoCase(line, name)) {
+        if (stream.atEnd()) return;
+        for (HeaderLineQuery& query : queries) {
+            if (query.value || !HasPrefixNoCase(line, query.name)) continue;
             std::string_view value(line);
-            value.remove_prefix(name.size());
+            value.remove_prefix(query.name.size());
             value.remove_prefix(SkipBlanks(value));
             if (!value.empty() && value.back() == '\n') value.remove_suffix(1);
             std::string found = CutAtNul(std::string(value));
-            if (accept(found)) return found;
+            if (query.accept(found)) {
+                query.value = std::move(found);
+                --open;
+            }
         }
         afterSubject = HasPrefixNoCase(line, kSubjectName);
     }
-    return std::nullopt;
 }
 
 std::optional<std::string> FindHeaderValue(const std::string& path, std::string_view name) {

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/sjis.h"
 #include "mail/mail_stream.h"
@@ -63,6 +64,19 @@ std::optional<std::string> FindHeaderLine(const std::string& path, std::string_v
 std::optional<std::string> FindHeaderLineWhere(
     const std::string& path, std::string_view name, size_t bufferSize,
     const std::function<bool(const std::string& value)>& accept);
+
+// One lookup of FindHeaderLines: the header name, the test a value must pass, and the value
+// found (nothing until then).
+struct HeaderLineQuery {
+    std::string_view name;
+    std::function<bool(const std::string& value)> accept;
+    std::optional<std::string> value;
+};
+
+// FindHeaderLineWhere for every query at once, over one reading of the file: each query's
+// value is what FindHeaderLineWhere would give it alone.
+void FindHeaderLines(const std::string& path, size_t bufferSize,
+                     std::vector<HeaderLineQuery>& queries);
 
 // Unfolded value (see ReadFoldedValue) of the first header of the file at path whose
 // line begins with name. Nothing when the file cannot be opened, the header is absent

@@ -11,37 +11,38 @@
 
 namespace {
 
-void AppendCorrectionSubmenu(CorrectionContext& context, const MenuCommandProcs& procs,
-                             HostWindow window, MenuWriter& menu, const std::string& label,
-                             int32_t mode)
+// What the submenu needs of a message: its "X-Text-Classification:" value and its first
+// trusted "X-POPFile-Link:" value, each as a 4096-byte buffer holds it, from one reading.
+struct CorrectionHeaders {
+    std::optional<std::string> classification;
+    std::optional<std::string> link;
+};
+
+CorrectionHeaders ReadCorrectionHeaders(const ClassifierContext& classifier,
+                                        const std::string& mailPath)
 {
-    if (std::unique_ptr<MenuWriter> submenu = menu.appendSubmenu(label)) {
-        FillCorrectionMenu(context, procs, window, *submenu, mode);
-    }
+    const std::string url = classifier.settings.URL;
+    std::vector<HeaderLineQuery> queries = {
+        {kClassificationHeader, [](const std::string&) { return true; }, std::nullopt},
+        {kLinkHeader, [&url](const std::string& link) { return IsTrustedLink(link, url); },
+         std::nullopt}};
+    FindHeaderLines(mailPath, kHeaderBufferSize, queries);
+    return {queries[0].value, queries[1].value};
 }
 
-// The mail's "X-Text-Classification:" value, as a 4096-byte buffer holds it.
-std::optional<std::string> ReadCurrentClassification(const std::string& mailPath)
+// Fills the submenu for the message at mailPath and remembers it for the bucket items; the
+// classifier's address is learnt from the message's link.
+void FillCorrectionSubmenu(CorrectionContext& context, const MenuCommandProcs& procs,
+                           MenuWriter& submenu, const std::string& mailPath,
+                           const CorrectionHeaders& headers, int32_t mode)
 {
-    return FindHeaderLine(mailPath, kClassificationHeader, kHeaderBufferSize);
-}
-
-}  // namespace
-
-void FillCorrectionMenu(CorrectionContext& context, const MenuCommandProcs& procs,
-                        HostWindow window, MenuWriter& submenu, int32_t mode)
-{
-    ReclassifyState& reclassify = context.state.reclassify;
-    reclassify.correctionMode = mode;
-    const std::optional<std::string> mailPath = MailPathForWindow(context.state.host, window, mode);
-    if (!mailPath) {
-        return;
+    context.state.reclassify.currentMailPath = mailPath;
+    if (headers.link) {
+        LearnClassifierAddress(context.classifier, *headers.link);
     }
-    reclassify.currentMailPath = *mailPath;
-    RememberClassifierAddress(context.classifier, *mailPath);
     std::optional<std::string> current;
     if (mode != kCorrectSeveralInFolder) {
-        current = ReadCurrentClassification(*mailPath);
+        current = headers.classification;
         if (!current) {
             submenu.appendMessage(kNoClassificationNotice);
             return;
@@ -55,23 +56,51 @@ void FillCorrectionMenu(CorrectionContext& context, const MenuCommandProcs& proc
     AppendBucketItems(context.state.host, procs, submenu, buckets, current);
 }
 
+// The submenu item labelled label, filled for the message at mailPath (empty without one).
+void AppendCorrectionSubmenu(CorrectionContext& context, const MenuCommandProcs& procs,
+                             MenuWriter& menu, const std::string& label,
+                             const std::optional<std::string>& mailPath,
+                             const CorrectionHeaders& headers, int32_t mode)
+{
+    if (std::unique_ptr<MenuWriter> submenu = menu.appendSubmenu(label)) {
+        context.state.reclassify.correctionMode = mode;
+        if (mailPath) {
+            FillCorrectionSubmenu(context, procs, *submenu, *mailPath, headers, mode);
+        }
+    }
+}
+
+}  // namespace
+
+void FillCorrectionMenu(CorrectionContext& context, const MenuCommandProcs& procs,
+                        HostWindow window, MenuWriter& submenu, int32_t mode)
+{
+    context.state.reclassify.correctionMode = mode;
+    const std::optional<std::string> mailPath = MailPathForWindow(context.state.host, window, mode);
+    if (mailPath) {
+        FillCorrectionSubmenu(context, procs, submenu, *mailPath,
+                              ReadCorrectionHeaders(context.classifier, *mailPath), mode);
+    }
+}
+
 void AddFolderMenuItems(CorrectionContext& context, const MenuCommandProcs& procs,
                         HostWindow window, MenuWriter& menu)
 {
     const HostApi& host = context.state.host;
     const int selected = CountSelectedMails(host, window);
-    if (selected == 1) {
-        const std::optional<std::string> mailPath =
-            MailPathForWindow(host, window, kCorrectOneInFolder);
-        const std::optional<std::string> current =
-            mailPath ? ReadCurrentClassification(*mailPath) : std::nullopt;
-        if (current) {
-            AppendCorrectionSubmenu(context, procs, window, menu,
-                                    SingleMailCorrectionLabel(*current), kCorrectOneInFolder);
+    if (selected >= 1) {
+        const int32_t mode = selected == 1 ? kCorrectOneInFolder : kCorrectSeveralInFolder;
+        const std::optional<std::string> mailPath = MailPathForWindow(host, window, mode);
+        const CorrectionHeaders headers =
+            mailPath ? ReadCorrectionHeaders(context.classifier, *mailPath) : CorrectionHeaders();
+        if (selected > 1) {
+            AppendCorrectionSubmenu(context, procs, menu, SelectedMailsCorrectionLabel(selected),
+                                    mailPath, headers, mode);
+        } else if (headers.classification) {
+            AppendCorrectionSubmenu(context, procs, menu,
+                                    SingleMailCorrectionLabel(*headers.classification), mailPath,
+                                    headers, mode);
         }
-    } else if (selected > 1) {
-        AppendCorrectionSubmenu(context, procs, window, menu,
-                                SelectedMailsCorrectionLabel(selected), kCorrectSeveralInFolder);
     }
     AppendOpenClassifierItem(host, procs, menu, false);
 }
@@ -81,11 +110,13 @@ bool AddViewMenuItems(CorrectionContext& context, const MenuCommandProcs& procs,
 {
     const HostApi& host = context.state.host;
     const std::optional<std::string> mailPath = MailPathForWindow(host, window, kCorrectViewedMail);
-    const std::optional<std::string> current =
-        mailPath ? ReadCurrentClassification(*mailPath) : std::nullopt;
-    if (current) {
-        AppendCorrectionSubmenu(context, procs, window, menu, SingleMailCorrectionLabel(*current),
-                                kCorrectViewedMail);
+    if (mailPath) {
+        const CorrectionHeaders headers = ReadCorrectionHeaders(context.classifier, *mailPath);
+        if (headers.classification) {
+            AppendCorrectionSubmenu(context, procs, menu,
+                                    SingleMailCorrectionLabel(*headers.classification), mailPath,
+                                    headers, kCorrectViewedMail);
+        }
     }
     return AppendOpenClassifierItem(host, procs, menu, true);
 }

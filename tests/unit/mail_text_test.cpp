@@ -88,15 +88,29 @@ TEST_P(LineEndTest, ReadHeaderLineGivesLogicalLinesThenTheEmptyLine) {
 INSTANTIATE_TEST_SUITE_P(MailText, LineEndTest,
                          testing::Values("basic_crlf.eml", "basic_lf.eml", "basic_cr.eml"));
 
-TEST(MailStreamTest, CrLfSplitAcrossTheFirstBlockIsOneLineEnd) {
-    TempMailFile split(std::string(8191, 'x') + "\r\ny");
-    MailStream stream(split.path());
-    const std::string text = ReadAllMailChars(stream);
-    EXPECT_EQ(text, std::string(8191, 'x') + "\ny");
+TEST(MailStreamTest, CrLfSplitAcrossTheFirstBlocksIsOneLineEnd) {
+    // The first read is one page (4 KB), the second fills the first 64 KB.
+    for (const std::size_t before : {std::size_t{4095}, std::size_t{65535}}) {
+        TempMailFile split(std::string(before, 'x') + "\r\ny");
+        MailStream stream(split.path());
+        EXPECT_EQ(ReadAllMailChars(stream), std::string(before, 'x') + "\ny");
 
-    TempMailFile lone(std::string(8191, 'x') + "\rz");
-    MailStream loneStream(lone.path());
-    EXPECT_EQ(ReadAllMailChars(loneStream), std::string(8191, 'x') + "\nz");
+        TempMailFile lone(std::string(before, 'x') + "\rz");
+        MailStream loneStream(lone.path());
+        EXPECT_EQ(ReadAllMailChars(loneStream), std::string(before, 'x') + "\nz");
+    }
+}
+
+TEST(MailStreamTest, GoingBackToTheStartReadsTheSameBytes) {
+    const std::string bytes = std::string(70000, 'a') + "end";
+    TempMailFile file(bytes);
+    MailStream stream(file.path());
+    for (int pass = 0; pass < 2; ++pass) {
+        ASSERT_TRUE(stream.seek(0));
+        std::string line;
+        ASSERT_TRUE(ReadMailLine(stream, line, bytes.size() + 2));
+        EXPECT_EQ(line, bytes) << "pass " << pass;
+    }
 }
 
 TEST(MailStreamTest, SeekReturnsToAPositionOutsideTheCurrentBlock) {
@@ -190,6 +204,22 @@ TEST(HeaderBlockTest, OneEmptyLineAfterSubjectIsSkipped) {
     EXPECT_EQ(FindHeaderValue(path, "X-Text-Classification:"), "ham");
     EXPECT_EQ(FindHeaderLine(path, "X-POPFile-Link:", kLinkBufferSize),
               "http://127.0.0.1:8080/jump_to_message?view=7");
+}
+
+TEST(HeaderBlockTest, SeveralLinesFoundInOneReadingAsOneByOne) {
+    const std::string path = MailFixture("subject_one_gap.eml");
+    std::vector<HeaderLineQuery> queries = {
+        {"X-POPFile-Link:", [](const std::string& link) { return link.find("view=7") == std::string::npos; },
+         std::nullopt},
+        {"X-Text-Classification:", [](const std::string&) { return true; }, std::nullopt},
+        {"X-Missing:", [](const std::string&) { return true; }, std::nullopt}};
+    FindHeaderLines(path, kLinkBufferSize, queries);
+    for (const HeaderLineQuery& query : queries) {
+        EXPECT_EQ(query.value, FindHeaderLineWhere(path, query.name, kLinkBufferSize, query.accept))
+            << query.name;
+    }
+    EXPECT_EQ(queries[0].value, std::nullopt) << "the one link was refused";
+    EXPECT_EQ(queries[1].value, "ham");
 }
 
 TEST(HeaderBlockTest, TwoEmptyLinesAfterSubjectEndTheBlock) {
