@@ -166,3 +166,14 @@ std::vector<std::string> FindBucketNames(std::string_view page, std::size_t from
     }
     return names;
 }
+
+bool IsSessionExpiredPage(std::string_view page)
+{
+    return FindPastNoCase(page, "<h2 class=\"session\">") != std::string_view::npos;
+}
+
+bool IsPasswordPage(std::string_view page)
+{
+    return FindPastNoCase(page, "<h2 class=\"password\">") != std::string_view::npos ||
+           FindPastNoCase(page, "action=\"/password\"") != std::string_view::npos;
+}

@@ -50,6 +50,14 @@ struct SessionKeyMatch {
 // after it: the text between them is the key. Nothing when there is none.
 std::optional<SessionKeyMatch> FindSessionKey(std::string_view page);
 
+// True for the classifier's Session Expired page: it holds '<h2 class="session">' (any letter
+// case), the heading the classifier gives it.
+bool IsSessionExpiredPage(std::string_view page);
+
+// True for the classifier's password page, which every page becomes while its web interface
+// asks for a password: it holds '<h2 class="password">' or 'action="/password"' (any case).
+bool IsPasswordPage(std::string_view page);
+
 // Bucket names in page order from the bucket page: for each "showbucket=" (any letter
 // case) at or after from that has a double quote after it, the text between them.
 // Duplicates are kept. A name holding a line break is left out, because names are

@@ -121,13 +121,47 @@ std::string CorrectionFormBody(const std::string& sessionKey, int32_t messageNum
            bucket + "&change=%BA%C6%CA%AC%CE%E0";
 }
 
-void PostCorrection(ClassifierContext& context, int32_t messageNumber, const std::string& bucket)
+namespace {
+
+// One post of the notice with key; the answer is left in answer.
+NoticeOutcome PostNotice(ClassifierContext& context, const std::string& key, int32_t messageNumber,
+                         const std::string& bucket, std::string& answer)
 {
-    const std::string& url = context.settings.URL;
-    const std::string& sessionKey = FetchSessionKey(context, url);
-    if (sessionKey.empty()) {
-        return;
+    answer = CorrectionFormBody(key, messageNumber, bucket);
+    const int read = context.http.PostForm(context.settings.URL + kHistoryPage, true, answer);
+    if (read == kRequestGivenUp) {
+        return NoticeOutcome::Ambiguous;
     }
-    std::string body = CorrectionFormBody(sessionKey, messageNumber, bucket);
-    context.http.PostForm(url + kHistoryPage, false, body);
+    if (read < 0 || IsSessionExpiredPage(answer) || IsPasswordPage(answer)) {
+        return NoticeOutcome::NotDelivered;
+    }
+    return NoticeOutcome::Delivered;
+}
+
+}  // namespace
+
+NoticeOutcome PostCorrection(ClassifierContext& context, int32_t messageNumber,
+                             const std::string& bucket, std::string* runKey)
+{
+    std::string key = runKey != nullptr ? *runKey : std::string();
+    if (key.empty()) {
+        key = FetchSessionKey(context, context.settings.URL);
+    }
+    if (key.empty()) {
+        return NoticeOutcome::NotDelivered;
+    }
+    std::string answer;
+    NoticeOutcome outcome = PostNotice(context, key, messageNumber, bucket, answer);
+    if (outcome == NoticeOutcome::NotDelivered && IsSessionExpiredPage(answer)) {
+        key = FetchSessionKey(context, context.settings.URL);
+        if (key.empty()) {
+            return NoticeOutcome::NotDelivered;
+        }
+        outcome = PostNotice(context, key, messageNumber, bucket, answer);
+    }
+    if (runKey != nullptr) {
+        const std::optional<SessionKeyMatch> shown = FindSessionKey(answer);
+        *runKey = shown && !IsSessionExpiredPage(answer) ? shown->key : std::string();
+    }
+    return outcome;
 }

@@ -68,6 +68,17 @@ const std::string& FetchSessionKey(ClassifierContext& context, const std::string
 std::string CorrectionFormBody(const std::string& sessionKey, int32_t messageNumber,
                                const std::string& bucket);
 
-// Posts the correction of messageNumber to bucket to URL + "history", with a fresh session
-// key; sends nothing when no key can be had.
-void PostCorrection(ClassifierContext& context, int32_t messageNumber, const std::string& bucket);
+// How the notice of a correction reached the classifier.
+enum class NoticeOutcome {
+    Delivered,     // answered, and the answer is neither the Session Expired nor the password page
+    NotDelivered,  // no key, no request made, or an answer that refused it
+    Ambiguous,     // given up on after it was sent: the classifier may have acted on it
+};
+
+// Posts the correction of messageNumber to bucket to URL + "history" and reads the answer.
+// The session key is fetched first, or, with runKey (several corrections in a row), taken
+// from there and fetched only while it is empty; runKey is emptied again when an answer shows
+// no key. An answer that is the Session Expired page gets the key fetched once more and the
+// notice posted once more. Nothing is sent when no key can be had.
+NoticeOutcome PostCorrection(ClassifierContext& context, int32_t messageNumber,
+                             const std::string& bucket, std::string* runKey = nullptr);

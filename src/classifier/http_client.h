@@ -10,16 +10,21 @@ public:
     virtual ~HttpClient() = default;
 
     // GET of url. Appends the response text to out (see AppendResponseChunk) and returns the
-    // number of bytes read, or -1 when no request could be made (out is then unchanged).
+    // number of bytes read, or a negative number when no answer came (out is then unchanged):
+    // -1 when no request could be made, kRequestGivenUp when it ran past the deadline.
     // The HTTP status is not examined: an error page is returned like any other.
     virtual int FetchPage(const std::string& url, std::string& out) = 0;
 
     // POST of body's bytes, unchanged and without added headers, to url's path (a query
     // part is not sent). body is emptied once sent; with readResponse the response text is
-    // appended to it. Returns -1 when no request could be made, else the number of response
-    // bytes read (0 when the response was not wanted).
+    // appended to it. Returns -1 when no request could be made, kRequestGivenUp when it was
+    // given up on after it started (the classifier may have received it), else the number of
+    // response bytes read (0 when the response was not wanted).
     virtual int PostForm(const std::string& url, bool readResponse, std::string& body) = 0;
 };
+
+// What FetchPage and PostForm return for a request that ran past the deadline.
+inline constexpr int kRequestGivenUp = -2;
 
 // A response is taken in pieces of this many bytes, each cut at its first NUL.
 inline constexpr std::size_t kResponseChunkSize = 1024;

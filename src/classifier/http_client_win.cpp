@@ -237,15 +237,16 @@ void PostOnThread(WinInetExchange& exchange)
     exchange.result = exchange.readResponse ? ReadResponse(request.get(), exchange.response) : 0;
 }
 
-// Runs transfer for exchange on its own thread; the finished exchange, or nothing when the
-// request was refused or given up on.
-std::shared_ptr<WinInetExchange> RunExchange(const std::shared_ptr<RequestTracker>& tracker,
-                                      std::shared_ptr<WinInetExchange> exchange,
-                                      void (*transfer)(WinInetExchange&), unsigned deadlineMs)
+// Runs transfer for exchange on its own thread: Finished with the exchange done, Abandoned
+// when the deadline passed first, NotRun when it could not start (or the classifier already
+// has requests given up on running).
+DeadlineOutcome RunExchange(const std::shared_ptr<RequestTracker>& tracker,
+                            const std::shared_ptr<WinInetExchange>& exchange,
+                            void (*transfer)(WinInetExchange&), unsigned deadlineMs)
 {
     exchange->origin = RequestOrigin(exchange->url);
     if (!tracker->admits(exchange->origin)) {
-        return nullptr;
+        return DeadlineOutcome::NotRun;
     }
     const DeadlineOutcome outcome = RunWithDeadline(
         [tracker, exchange, transfer] {
@@ -259,7 +260,7 @@ std::shared_ptr<WinInetExchange> RunExchange(const std::shared_ptr<RequestTracke
     if (outcome == DeadlineOutcome::Abandoned) {
         tracker->abandon(*exchange);
     }
-    return outcome == DeadlineOutcome::Finished ? exchange : nullptr;
+    return outcome;
 }
 }  // namespace
 
@@ -272,12 +273,15 @@ int WinInetHttpClient::FetchPage(const std::string& url, std::string& out)
 {
     auto exchange = std::make_shared<WinInetExchange>();
     exchange->url = url;
-    const std::shared_ptr<WinInetExchange> done = RunExchange(tracker_, exchange, FetchOnThread, deadlineMs_);
-    if (!done || done->result < 0) {
+    const DeadlineOutcome outcome = RunExchange(tracker_, exchange, FetchOnThread, deadlineMs_);
+    if (outcome == DeadlineOutcome::Abandoned) {
+        return kRequestGivenUp;
+    }
+    if (outcome != DeadlineOutcome::Finished || exchange->result < 0) {
         return -1;
     }
-    out += done->response;
-    return done->result;
+    out += exchange->response;
+    return exchange->result;
 }
 
 int WinInetHttpClient::PostForm(const std::string& url, bool readResponse, std::string& body)
@@ -286,10 +290,13 @@ int WinInetHttpClient::PostForm(const std::string& url, bool readResponse, std::
     exchange->url = url;
     exchange->body = body;
     exchange->readResponse = readResponse;
-    const std::shared_ptr<WinInetExchange> done = RunExchange(tracker_, exchange, PostOnThread, deadlineMs_);
-    if (!done || !done->sent) {
+    const DeadlineOutcome outcome = RunExchange(tracker_, exchange, PostOnThread, deadlineMs_);
+    if (outcome == DeadlineOutcome::Abandoned) {
+        return kRequestGivenUp;
+    }
+    if (outcome != DeadlineOutcome::Finished || !exchange->sent) {
         return -1;
     }
-    body = done->response;
-    return done->result;
+    body = exchange->response;
+    return exchange->result;
 }

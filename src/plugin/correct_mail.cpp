@@ -114,8 +114,11 @@ void ReclassifyCommand(CorrectionContext& context, HostWindow window, intptr_t b
     }
     if (reclassify.correctionMode == kCorrectSeveralInFolder) {
         if (context.selectedMails != nullptr) {
+            std::string sessionKey;
+            context.runSessionKey = &sessionKey;
             context.selectedMails->forEachSelectedMail(
                 window, [&](const std::string& mailPath) { CorrectMail(context, mailPath, *bucket); });
+            context.runSessionKey = nullptr;
         }
         return;
     }
@@ -134,7 +137,7 @@ void CorrectMail(CorrectionContext& context, const std::string& mailPath,
 {
     const int32_t messageNumber = ReadMessageNumber(context.classifier, mailPath);
     if (messageNumber > 0) {
-        PostCorrection(context.classifier, messageNumber, bucket);
+        PostCorrection(context.classifier, messageNumber, bucket, context.runSessionKey);
     }
     const bool subjectEdited = RewriteClassification(context, mailPath, bucket);
     RefileCorrectedMail(context, mailPath, subjectEdited);

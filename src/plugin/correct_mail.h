@@ -58,6 +58,8 @@ struct CorrectionContext {
     Platform& platform;
     ClassifierContext classifier;
     SelectedMailCorrection* selectedMails;
+    // While several messages are corrected in a row: the session key their notices share.
+    std::string* runSessionKey = nullptr;
 };
 
 // The message file of a window: the shown message's path for a view window
@@ -68,7 +70,8 @@ std::optional<std::string> MailPathForWindow(const HostApi& host, HostWindow win
 
 // The host command of a bucket item: corrects the message of the last filled submenu to the
 // bucket at bucketIndex, or, when that submenu was for several selected messages, every
-// selected message of window through selectedMails. An index outside the list does nothing.
+// selected message of window through selectedMails, their notices sharing one session key
+// (fetched again only when an answer shows none). An index outside the list does nothing.
 void ReclassifyCommand(CorrectionContext& context, HostWindow window, intptr_t bucketIndex);
 
 // The host command of "バケツの再取得": fetches the bucket list again.

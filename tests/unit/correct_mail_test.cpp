@@ -16,6 +16,7 @@
 #include "plugin/correction_menu.h"
 #include "doubles/classifier_doubles.h"
 #include "doubles/menu_writer_fake.h"
+#include "doubles/selected_mail_correction_fake.h"
 #include "doubles/code_page_converter_fake.h"
 #include "doubles/file_system_fake.h"
 #include "doubles/host_services_fake.h"
@@ -328,6 +329,42 @@ TEST_F(CorrectMailTest, CommandCorrectsTheMailOfTheLastSubmenu)
     host.viewPath.clear();  // the window has moved on to no message since
     ReclassifyCommand(context, nullptr, BucketIndex("personal"));
     EXPECT_EQ(StoredMail(), "X-Text-Classification: personal\r\n\r\nbody\r\n");
+}
+
+// Several selected messages corrected in a row share one session key: it is fetched again
+// only when an answer shows none, and an answer that is the Session Expired page gets a
+// fresh key and the notice posted once more.
+TEST_F(CorrectMailTest, SeveralSelectedMessagesShareOneSessionKey)
+{
+    SelectedMailCorrectionFake selection;
+    for (int number : {17, 18, 19}) {
+        const std::string path = mailbox + "Account1\\inbox.box\\000" + std::to_string(number) + ".CRV";
+        WriteBytes(path, "X-Text-Classification: spam\nX-POPFile-Link: "
+                         "http://127.0.0.1:8080/jump_to_message?view=" + std::to_string(number) +
+                             "\n\nbody\n");
+        selection.paths.push_back(path);
+    }
+    context.selectedMails = &selection;
+    host.currentEntry = reference;
+    MenuWriterFake menu;
+    FillCorrectionMenu(context, {nullptr, nullptr, nullptr}, nullptr, menu, kCorrectSeveralInFolder);
+    const auto startPageFetches = [this] { return http.requestsTo(kUrl).size(); };
+
+    http.serve(std::string(kUrl) + "history", "<a href=\"/history?session=fromtheanswer\">");
+    ReclassifyCommand(context, nullptr, BucketIndex("work"));
+    ASSERT_EQ(Posts().size(), 3u);
+    EXPECT_EQ(startPageFetches(), 1u);
+    EXPECT_NE(Posts()[2].body.find("session=fromtheanswer&"), std::string::npos) << Posts()[2].body;
+    EXPECT_NE(Posts()[2].body.find("&reclassify_19=work&"), std::string::npos) << Posts()[2].body;
+
+    http.serve(std::string(kUrl) + "history", "<html>no key in this answer</html>");
+    ReclassifyCommand(context, nullptr, BucketIndex("personal"));
+    EXPECT_EQ(Posts().size(), 6u);
+    EXPECT_EQ(startPageFetches(), 4u) << "a key before every notice";
+
+    http.serve(std::string(kUrl) + "history", "<h2 class=\"session\">Session Expired</h2>");
+    ReclassifyCommand(context, nullptr, BucketIndex("work"));
+    EXPECT_EQ(Posts().size(), 12u) << "every notice posted once more with a fresh key";
 }
 
 // ---- Rewriting the message file ----------------------------------------------------------

@@ -21,6 +21,7 @@
 #include "doubles/http_client_fake.h"
 #include "doubles/menu_writer_fake.h"
 #include "doubles/profile_store_fake.h"
+#include "doubles/selected_mail_correction_fake.h"
 #include "doubles/url_opener_fake.h"
 
 namespace {
@@ -73,19 +74,6 @@ unsigned TW_STDCALL RegistCallback(HostCommandProc proc, intptr_t parameter)
 
 void TW_STDCALL ReclassifyProc(HostWindow, intptr_t) {}
 
-// The selection as the progress box would go through it: the given message files, in turn.
-struct SelectedMailCorrectionFake : SelectedMailCorrection {
-    void forEachSelectedMail(HostWindow window,
-                             const std::function<void(const std::string&)>& correctOne) override
-    {
-        windows.push_back(window);
-        for (const std::string& path : paths) {
-            correctOne(path);
-        }
-    }
-    std::vector<std::string> paths;
-    std::vector<HostWindow> windows;
-};
 void TW_STDCALL RefetchProc(HostWindow, intptr_t) {}
 void TW_STDCALL OpenProc(HostWindow, intptr_t) {}
 
