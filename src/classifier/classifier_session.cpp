@@ -88,6 +88,8 @@ void FetchBuckets(ClassifierContext& context, bool force)
     }
     session.sessionKey = found->key;
     session.buckets = FindBucketNames(page, found->markerPosition);
+    std::string key = found->key;
+    DeliverPendingCorrections(context, &key);
 }
 
 const std::vector<std::string>& GetBucketList(ClassifierContext& context)
@@ -164,4 +166,70 @@ NoticeOutcome PostCorrection(ClassifierContext& context, int32_t messageNumber,
         *runKey = shown && !IsSessionExpiredPage(answer) ? shown->key : std::string();
     }
     return outcome;
+}
+
+namespace {
+
+PendingCorrectionList LoadPending(ClassifierContext& context)
+{
+    return LoadPendingCorrections(context.platform.profile, pluginIniPath(context.platform.files),
+                                  context.today());
+}
+
+void SavePending(ClassifierContext& context, const PendingCorrectionList& list)
+{
+    SavePendingCorrections(list, context.platform.profile, pluginIniPath(context.platform.files));
+}
+
+// Sends pending, oldest first; saves what is left when anything was sent.
+void DeliverPending(ClassifierContext& context, PendingCorrectionList& pending, std::string* runKey)
+{
+    std::string ownKey;
+    std::string* key = runKey != nullptr ? runKey : &ownKey;
+    std::size_t sent = 0;
+    while (sent < pending.size()) {
+        const PendingCorrection& next = pending[sent];
+        if (PostCorrection(context, next.messageNumber, next.bucket, key) ==
+            NoticeOutcome::NotDelivered) {
+            break;
+        }
+        ++sent;
+    }
+    if (sent > 0) {
+        pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(sent));
+        SavePending(context, pending);
+    }
+}
+
+}  // namespace
+
+void RecordNoticeOutcome(ClassifierContext& context, int32_t messageNumber,
+                         const std::string& bucket, NoticeOutcome outcome, std::string* runKey)
+{
+    PendingCorrectionList pending = LoadPending(context);
+    if (outcome == NoticeOutcome::NotDelivered) {
+        PendingCorrection kept;
+        kept.messageNumber = messageNumber;
+        kept.bucket = bucket;
+        KeepPendingCorrection(pending, std::move(kept), context.today());
+        SavePending(context, pending);
+        return;
+    }
+    if (ForgetPendingCorrection(pending, messageNumber)) {
+        SavePending(context, pending);
+    }
+    if (outcome == NoticeOutcome::Delivered) {
+        DeliverPending(context, pending, runKey);
+    }
+}
+
+void DeliverPendingCorrections(ClassifierContext& context, std::string* runKey)
+{
+    PendingCorrectionList pending = LoadPending(context);
+    DeliverPending(context, pending, runKey);
+}
+
+std::size_t CountPendingCorrections(ClassifierContext& context)
+{
+    return LoadPending(context).size();
 }

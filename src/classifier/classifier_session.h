@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "config/pending_corrections.h"
+
 struct Platform;
 struct PluginSettings;
 class HttpClient;
@@ -23,12 +25,14 @@ struct ClassifierSession {
 void ResetClassifierSession(ClassifierSession& session);
 
 // What the link works with: its session, the settings (URL is read, and written when
-// learned, through the platform's INI file) and the HTTP client.
+// learned, through the platform's INI file, which also keeps the pending corrections), the
+// HTTP client and the day's date (by the system's clock unless a test sets it).
 struct ClassifierContext {
     ClassifierSession& session;
     PluginSettings& settings;
     Platform& platform;
     HttpClient& http;
+    int32_t (*today)() = Today;
 };
 
 // The classifier's base address from a message link (the text before "jump"). Any sender
@@ -54,7 +58,8 @@ std::optional<std::string> RememberClassifierAddress(ClassifierContext& context,
 int32_t ReadMessageNumber(ClassifierContext& context, const std::string& mailPath);
 
 // Fetches the bucket list from URL + "buckets" while it is empty, or always with force
-// (emptying it first). Does nothing while URL is empty.
+// (emptying it first), then sends the pending corrections with the key the page showed.
+// Does nothing while URL is empty.
 void FetchBuckets(ClassifierContext& context, bool force);
 
 // The bucket list, fetched first when it is empty. Empty when the classifier cannot say.
@@ -82,3 +87,17 @@ enum class NoticeOutcome {
 // notice posted once more. Nothing is sent when no key can be had.
 NoticeOutcome PostCorrection(ClassifierContext& context, int32_t messageNumber,
                              const std::string& bucket, std::string* runKey = nullptr);
+
+// What follows a notice's outcome for the corrections kept pending: a notice not delivered is
+// kept (replacing an older one for the same message); a delivered one replaces any pending
+// one for its message, and the pending ones are then sent, oldest first; an ambiguous one is
+// not kept, and an older pending one for its message is dropped (it would undo the new one).
+void RecordNoticeOutcome(ClassifierContext& context, int32_t messageNumber,
+                         const std::string& bucket, NoticeOutcome outcome, std::string* runKey);
+
+// Sends the pending corrections, oldest first, each taken out once delivered or given up on
+// after it was sent; the first one not delivered ends the round (POPFile cannot be reached).
+void DeliverPendingCorrections(ClassifierContext& context, std::string* runKey);
+
+// How many corrections are pending.
+std::size_t CountPendingCorrections(ClassifierContext& context);

@@ -137,7 +137,10 @@ void CorrectMail(CorrectionContext& context, const std::string& mailPath,
 {
     const int32_t messageNumber = ReadMessageNumber(context.classifier, mailPath);
     if (messageNumber > 0) {
-        PostCorrection(context.classifier, messageNumber, bucket, context.runSessionKey);
+        const NoticeOutcome outcome =
+            PostCorrection(context.classifier, messageNumber, bucket, context.runSessionKey);
+        RecordNoticeOutcome(context.classifier, messageNumber, bucket, outcome,
+                            context.runSessionKey);
     }
     const bool subjectEdited = RewriteClassification(context, mailPath, bucket);
     RefileCorrectedMail(context, mailPath, subjectEdited);

@@ -367,6 +367,38 @@ TEST_F(CorrectMailTest, SeveralSelectedMessagesShareOneSessionKey)
     EXPECT_EQ(Posts().size(), 12u) << "every notice posted once more with a fresh key";
 }
 
+// A notice POPFile did not take is kept in the INI file and sent at the next bucket fetch,
+// then gone; one given up on after it was sent is not kept (POPFile may have acted on it).
+TEST_F(CorrectMailTest, UndeliveredNoticeIsKeptUntilTheNextContactDeliversIt)
+{
+    const auto storedPending = [this] {
+        return profile.value(pluginIniPath(files), "PendingCorrection", "1");
+    };
+    StoreMail("X-Text-Classification: spam\n"
+              "X-POPFile-Link: http://127.0.0.1:8080/jump_to_message?view=17\n\nbody\n");
+    http.serve(std::string(kUrl) + "history", "<h2 class=\"password\">Password</h2>");
+    CorrectMail(context, mailPath, "work");
+    EXPECT_NE(StoredMail().find("X-Text-Classification: work\r\n"), std::string::npos)
+        << "the local correction happens all the same";
+    EXPECT_EQ(storedPending(), "17,work");
+
+    http.serve(std::string(kUrl) + "history", "<html>history</html>");
+    http.unserve(kUrl);  // the start page is down: the bucket page's own key serves the notice
+    state.reclassify.session.buckets.clear();
+    GetBucketList(classifier);
+    ASSERT_FALSE(Posts().empty());
+    EXPECT_NE(Posts().back().body.find("session=" + std::string(kBucketPageKey) +
+                                       "&negate=&start_message=0&filter=&reclassify_17=work&"),
+              std::string::npos)
+        << Posts().back().body;
+    EXPECT_EQ(storedPending(), std::nullopt);
+
+    http.hang(std::string(kUrl) + "history");
+    http.serve(kUrl, ReadDiskFile(TestDataPath("classifier/start_page.html")));
+    CorrectMail(context, mailPath, "personal");
+    EXPECT_EQ(storedPending(), std::nullopt);
+}
+
 // ---- Rewriting the message file ----------------------------------------------------------
 
 TEST_F(CorrectMailTest, RewriteWritesCrLfAndKeepsEveryOtherByte)

@@ -5,12 +5,18 @@
 int HttpClientFake::FetchPage(const std::string& url, std::string& out)
 {
     requests_.push_back({"GET", url, ""});
+    if (hanging_.count(url) != 0) {
+        return kRequestGivenUp;
+    }
     return respond(url, out);
 }
 
 int HttpClientFake::PostForm(const std::string& url, bool readResponse, std::string& body)
 {
     requests_.push_back({"POST", url, body});
+    if (hanging_.count(url) != 0) {
+        return kRequestGivenUp;
+    }
     if (pages_.count(url) == 0) {
         return -1;
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ public:
     // Serves page (any bytes, NULs included) at url for GET and POST.
     void serve(const std::string& url, const std::string& page) { pages_[url] = page; }
     void unserve(const std::string& url) { pages_.erase(url); }
+    // Requests to url take too long: given up on after they were sent (kRequestGivenUp).
+    void hang(const std::string& url) { hanging_.insert(url); }
 
     const std::vector<Request>& requests() const { return requests_; }
     std::vector<Request> requestsTo(const std::string& url) const;
@@ -31,5 +34,6 @@ private:
     int respond(const std::string& url, std::string& out);
 
     std::map<std::string, std::string> pages_;
+    std::set<std::string> hanging_;
     std::vector<Request> requests_;
 };
