@@ -22,9 +22,15 @@ int MatchHeaderRule(const HeaderRuleList& rules, std::string_view line)
 std::optional<std::string> ClassifyMail(const std::string& mailPath, const HeaderRuleList& rules,
                                         std::size_t bufferSize)
 {
+    return ClassifyMailExplained(mailPath, rules, bufferSize).bucket;
+}
+
+Classification ClassifyMailExplained(const std::string& mailPath, const HeaderRuleList& rules,
+                                     std::size_t bufferSize)
+{
     MailStream stream(mailPath);
     if (!stream.isOpen()) {
-        return std::nullopt;
+        return {};
     }
     BucketLookup lookup(rules, bufferSize);
     LogicalLineJoiner joiner;
@@ -38,5 +44,5 @@ std::optional<std::string> ClassifyMail(const std::string& mailPath, const Heade
         lookup.logicalLine(*logical);
     }
     lookup.end();
-    return lookup.bucket();
+    return {lookup.bucket(), lookup.matchedRule()};
 }

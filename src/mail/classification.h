@@ -25,3 +25,11 @@ int MatchHeaderRule(const HeaderRuleList& rules, std::string_view line);
 // header block ends first.
 std::optional<std::string> ClassifyMail(const std::string& mailPath, const HeaderRuleList& rules,
                                         std::size_t bufferSize = kBucketBufferSize);
+
+// ClassifyMail, and what gave the bucket.
+struct Classification {
+    std::optional<std::string> bucket;
+    int headerRule = -1;  // the index of the header rule that gave it; -1: the classification line
+};
+Classification ClassifyMailExplained(const std::string& mailPath, const HeaderRuleList& rules,
+                                     std::size_t bufferSize = kBucketBufferSize);

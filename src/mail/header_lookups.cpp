@@ -184,6 +184,7 @@ void BucketLookup::logicalLine(const std::string& line)
     const int ruleIndex = MatchHeaderRule(rules_, line);
     if (ruleIndex >= 0) {
         bucket_ = CutToBuffer(rules_[static_cast<std::size_t>(ruleIndex)].bucket, bufferSize_);
+        matchedRule_ = ruleIndex;
         done_ = true;
         return;
     }

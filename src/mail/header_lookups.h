@@ -69,11 +69,14 @@ public:
     void end() { done_ = true; }
     bool done() const { return done_; }
     const std::optional<std::string>& bucket() const { return bucket_; }
+    // The header rule that gave the bucket, or -1 (the classification line gave it, or none).
+    int matchedRule() const { return matchedRule_; }
 
 private:
     const HeaderRuleList& rules_;
     const std::size_t bufferSize_;
     bool done_ = false;
     bool afterSubject_ = false;
+    int matchedRule_ = -1;
     std::optional<std::string> bucket_;
 };
