@@ -153,8 +153,8 @@ PendingCorrectionList LoadPendingCorrections(ProfileStore& profile, const std::s
 void SavePendingCorrections(const PendingCorrectionList& list, ProfileStore& profile,
                             const std::string& iniPath)
 {
-    profile.deleteSection(iniPath, kSection);
-    profile.deleteSection(iniPath, kDateSection);
+    DeleteEveryCopyOfSection(profile, iniPath, kSection, kKeyListSize);
+    DeleteEveryCopyOfSection(profile, iniPath, kDateSection, kKeyListSize);
     for (std::size_t index = 0; index < list.size(); ++index) {
         const std::string key = std::to_string(index + 1);
         profile.writeString(iniPath, kSection, key, EncodePendingCorrection(list[index]));

@@ -136,21 +136,6 @@ std::size_t FindSeparator(const std::string& value, std::size_t from)
     return std::string::npos;
 }
 
-// A damaged file can hold a section many times, and a delete removes only the first: delete
-// until none of its keys is left, so that a save leaves nothing stale for the next load and
-// later writes do not land among stale lines. The bound only keeps a store whose delete
-// fails from looping for ever; a file would need kilobytes of repeated headers to reach it.
-void DeleteEverySection(ProfileStore& profile, const std::string& file, const char* section,
-                        std::size_t keyListSize)
-{
-    constexpr int kMostCopies = 1024;
-    profile.deleteSection(file, section);
-    for (int copy = 1;
-         copy < kMostCopies && !profile.readKeyNames(file, section, keyListSize).empty(); ++copy) {
-        profile.deleteSection(file, section);
-    }
-}
-
 void LoadFolders(SortRuleList& rules, const std::vector<std::string>& buckets,
                  ProfileStore& profile, const std::string& file)
 {
@@ -216,8 +201,8 @@ void saveSortRules(SortRuleList& rules, const SortRuleList& edited, ProfileStore
     rules = edited;
     const std::string file = pluginIniPath(files);
     // Action stays: lines of removed buckets are left behind and ignored by the next load.
-    DeleteEverySection(profile, file, kMark, kSortKeyListSize);
-    DeleteEverySection(profile, file, kMoveMail, kSortKeyListSize);
+    DeleteEveryCopyOfSection(profile, file, kMark, kSortKeyListSize);
+    DeleteEveryCopyOfSection(profile, file, kMoveMail, kSortKeyListSize);
     for (std::size_t i = 0; i < rules.size(); ++i) {
         SortRule& rule = rules[i];
         rule.position = static_cast<int32_t>(i);
@@ -302,7 +287,7 @@ void saveHeaderRules(HeaderRuleList& rules, const HeaderRuleList& edited, Profil
             rules.push_back(rule);
         }
     }
-    DeleteEverySection(profile, path, kAdditionalHeader, kHeaderKeyListSize);
+    DeleteEveryCopyOfSection(profile, path, kAdditionalHeader, kHeaderKeyListSize);
     for (std::size_t i = 0; i < rules.size(); ++i) {
         profile.writeString(path, kAdditionalHeader, std::to_string(i + 1),
                             EncodeHeaderRule(rules[i]));
