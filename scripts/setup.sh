@@ -5,7 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
-  cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
+  cmake make ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth fonts-ipafont-gothic imagemagick zip
   clang-14 libclang-rt-14-dev perl debootstrap
