@@ -62,9 +62,19 @@ if [ ! -f "$cache" ] || [ ${#run_configure[@]} -gt 0 ]; then
 fi
 
 # Ninja names a failed step and shows its command line and output; a warning shows as the
-# compiler's output alone.
-if ! cmake --build "$tree" -j "${JOBS:-2}" "${targets[@]}" -- --quiet; then
+# compiler's output alone. Left out: Ninja's "no work to do" and the summary lines of CMake
+# running again for a changed CMakeLists.txt. Output starts on a line of its own, and the
+# tree's line is then repeated at the end.
+cmake --build "$tree" -j "${JOBS:-2}" "${targets[@]}" -- --quiet 2>&1 |
+  awk '/^ninja: no work to do\.$/ || /^-- (Configuring|Generating) done/ ||
+       /^-- Build files have been written to: / { next }
+       !shown { print ""; shown = 1 }
+       { print; fflush() }
+       END { exit shown ? 3 : 0 }'
+statuses=("${PIPESTATUS[@]}")
+if [ "${statuses[0]}" -ne 0 ]; then
   echo "build: $label failed after $((SECONDS - started)) s" >&2
   exit 1
 fi
+[ "${statuses[1]}" -eq 3 ] && printf 'build: %s ... ' "$label"
 echo "done in $((SECONDS - started)) s"
