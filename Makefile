@@ -73,8 +73,9 @@ demo: win32 host
 	@if $(I386_READY); then $(HOST32); fi
 	@bash scripts/demo.sh $(BUILD)/win32 $(BUILD)/win64 $(BUILD)/win32-tests
 
-# The release package: dist/tarnwick-0.30.zip with the 32-bit DLL and the Japanese readme.
-DIST_VERSION := 0.30
+# The release package: dist/tarnwick-<version>.zip with the 32-bit DLL and the Japanese
+# readme; the version is the one of src/base/version.h.
+DIST_VERSION = $(shell bash scripts/version.sh)
 dist: win32
 	@bash scripts/make_dist.sh $(BUILD)/win32 $(DIST_VERSION)
 

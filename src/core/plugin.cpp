@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/version.h"
 #include "config/rule_store.h"
 #include "config/settings_store.h"
 #include "core/file_system.h"
@@ -9,7 +10,7 @@
 #include "core/plugin_state.h"
 
 namespace {
-constexpr const char* kPluginName = "Tarnwick Version 0.30";
+constexpr const char* kPluginName = TARNWICK_PLUGIN_NAME;
 constexpr const char* kApplicationId = "Corvane32";
 constexpr const char* kSelfReferencePath = "Plugins/tarnwick.dll";
 constexpr const char* kTempPrefix = "TARNWICK";
