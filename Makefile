@@ -14,8 +14,8 @@ MINGW64 := -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Re
 MINGW32_TESTS := -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686-tests.cmake -DCMAKE_BUILD_TYPE=Release
 I386_READY := bash -c 'source scripts/i386_env.sh && i386_env_ready >/dev/null'
 
-.PHONY: all setup native asan win32 win64 win32-tests host host32 test demo dist bench clean \
-    fuzz-build fuzz
+.PHONY: all setup native asan win32 win64 win32-tests host test demo dist bench clean fuzz-build \
+    fuzz
 
 all: native win32
 
@@ -30,8 +30,9 @@ asan: setup
 	    -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON
 
 # The product: the 32-bit tarnwick.dll.
+WIN32_TREE = $(TREE) $(BUILD)/win32 "win32 (product DLL)" -- $(MINGW32)
 win32: setup
-	@$(TREE) $(BUILD)/win32 "win32 (product DLL)" -- $(MINGW32)
+	@$(WIN32_TREE)
 
 # The 64-bit twin with the replacement host, its demo programs and the Wine tests.
 win64: setup
@@ -45,15 +46,15 @@ win32-tests: setup
 	    -DTARNWICK_HOST=ON -DTARNWICK_WINE_TESTS=ON
 
 # The replacement host and the programs the demo runs, without the tests: the 64-bit twin
-# and its programs, and the 32-bit host for the retrievals.
+# with the host and the tours, and where this machine runs 32-bit code the 32-bit host (in
+# the trees of win64 and win32-tests).
+HOST_TREE = $(TREE) $(BUILD)/win64 "win64 (64-bit twin, host, demo programs)" \
+    --target demo_programs -- $(MINGW64) -DTARNWICK_HOST=ON
+HOST32_TREE = if $(I386_READY); then $(TREE) $(BUILD)/win32-tests "win32-tests (32-bit host)" \
+    --target corvane32 -- $(MINGW32_TESTS) -DTARNWICK_HOST=ON; fi
 host: setup
-	@$(TREE) $(BUILD)/win64 "win64 (64-bit twin, host, demo programs)" --target demo_programs -- \
-	    $(MINGW64) -DTARNWICK_HOST=ON
-
-HOST32 = $(TREE) $(BUILD)/win32-tests "win32-tests (32-bit host)" --target corvane32 -- \
-	    $(MINGW32_TESTS) -DTARNWICK_HOST=ON
-host32: setup
-	@$(HOST32)
+	@$(HOST_TREE)
+	@$(HOST32_TREE)
 
 # libFuzzer targets over the portable core (clang); `make fuzz` fuzzes each for
 # FUZZ_SECONDS (default 180) and keeps what it finds in $(BUILD)/fuzz/corpus.
@@ -68,9 +69,14 @@ test: native asan win32 win64 win32-tests fuzz-build
 	@bash scripts/run_tests.sh $(BUILD)
 
 # Only what the demo runs: the DLLs, the 64-bit programs of the tours and, where this machine
-# runs 32-bit code, the 32-bit host for the retrievals.
-demo: win32 host
-	@if $(I386_READY); then $(HOST32); fi
+# runs 32-bit code, the 32-bit host for the retrievals. An incomplete 32-bit environment is
+# prepared while the 64-bit side builds; its lines follow once it is done.
+demo:
+	@bash scripts/setup.sh --demo $(BUILD)
+	@$(WIN32_TREE)
+	@$(HOST_TREE)
+	@bash scripts/setup.sh --wait $(BUILD)
+	@$(HOST32_TREE)
 	@bash scripts/demo.sh $(BUILD)/win32 $(BUILD)/win64 $(BUILD)/win32-tests
 
 # The release package: dist/tarnwick-<version>.zip with the 32-bit DLL and the Japanese
