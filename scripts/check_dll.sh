@@ -4,7 +4,8 @@
 # PE32 for i386, a DLL, exactly the thirteen entry points exported under plain names (no
 # stdcall decoration, nothing exported by ordinal only), each compiled as stdcall with the
 # arguments the client passes, imports from system DLLs only, and a
-# version resource: file and product version 0.30, a Japanese block, product name Tarnwick.
+# version resource: file and product version as src/base/version.h has them (0.30), a
+# Japanese block, product name Tarnwick.
 # Prints one line per check and "N passed, N failed"; exits non-zero when a check failed.
 set -uo pipefail
 
@@ -14,6 +15,8 @@ if [ $# -ne 1 ] || [ ! -f "$1" ]; then
 fi
 dll=$1
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
+read -r version_major version_minor < <("$(dirname "$0")/version.sh" --parts) || exit 2
+version_text="$version_major.$version_minor"
 windres=${WINDRES:-i686-w64-mingw32-windres}
 
 expected_exports="APCCleanUp APCFolderCreate APCFolderEndRetrieve APCFolderInitMenu APCFolderLoad
@@ -132,13 +135,13 @@ check_version() {  # check_version <description> <extended regular expression>
 [ -n "$version" ]
 ok=$?
 check "version resource present" $ok
-check_version "file version 0.30" '^ FILEVERSION 0, 30, 0, 0$'
-check_version "product version 0.30" '^ PRODUCTVERSION 0, 30, 0, 0$'
+check_version "file version $version_text" "^ FILEVERSION $version_major, $version_minor, 0, 0\$"
+check_version "product version $version_text" "^ PRODUCTVERSION $version_major, $version_minor, 0, 0\$"
 check_version "Japanese language block" 'BLOCK "0411[0-9A-Fa-f]{4}"'
 check_version "Japanese translation entry" 'VALUE "Translation", 0x411,'
 check_version "product name Tarnwick" 'VALUE "ProductName", "Tarnwick"$'
-check_version "file version text 0.30" 'VALUE "FileVersion", "0.30"$'
-check_version "product version text 0.30" 'VALUE "ProductVersion", "0.30"$'
+check_version "file version text $version_text" "VALUE \"FileVersion\", \"$version_major\\.$version_minor\"\$"
+check_version "product version text $version_text" "VALUE \"ProductVersion\", \"$version_major\\.$version_minor\"\$"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

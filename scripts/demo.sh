@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Shows the plug-in at work in the replacement mail client under Wine:
-#   scripts/demo.sh <32-bit build dir> <64-bit build dir (configured with TARNWICK_WINE_TESTS)>
+#   scripts/demo.sh <32-bit build dir> <64-bit build dir (configured with TARNWICK_HOST)>
 #                   [<32-bit host build dir (mingw-i686-tests)>]
 # Copies the product DLL to dist/tarnwick.dll (and checks it), its 64-bit twin to
 # dist/win64/tarnwick.dll, then runs two retrievals (scripts/demo_retrieval.sh): with the

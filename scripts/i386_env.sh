@@ -16,9 +16,12 @@ i386_binfmt="/proc/sys/fs/binfmt_misc/$i386_binfmt_name"
 # Inside the root: the shim preloaded into every Wine process and the prefix template.
 i386_shim=/opt/tarnwick/libtrapno.so
 i386_prefix_template=/opt/tarnwick/prefix
-# Written last by the set-up; names what the complete environment contains.
+# Written last by the set-up; names what the complete environment contains, one line per
+# version it satisfies: this one and the earlier ones it includes, so that the set-up of an
+# older checkout does not take an environment completed by a newer one for unfinished.
 i386_stamp="$i386_cache/complete"
-i386_version="bookworm-i386 wine32 qemu-10.0.2 shim-1 prefix-1"
+i386_version="bookworm-i386 wine32 qemu-10.0.2 shim-1 prefix-1 hosts-1"
+i386_earlier_versions=("bookworm-i386 wine32 qemu-10.0.2 shim-1 prefix-1")
 
 i386_env_binfmt() {
   local binfmt_dir=/proc/sys/fs/binfmt_misc

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the release package from a 32-bit build:
 #   scripts/make_dist.sh <32-bit build dir> <version>
-# dist/tarnwick-<version>.zip holds the 32-bit tarnwick.dll, checked by check_dll.sh first,
-# and readme.txt: tools/package/readme.txt (UTF-8 in the tree) in Shift-JIS with CR LF line ends,
-# as Japanese Windows shows it.
+# <version> is the one src/base/version.h holds (scripts/version.sh prints it; the Makefile passes
+# it). dist/tarnwick-<version>.zip holds the 32-bit tarnwick.dll, checked by check_dll.sh first,
+# and readme.txt: tools/package/readme.txt (UTF-8 in the tree) with "@VERSION@" replaced by the
+# version, in Shift-JIS with CR LF line ends, as Japanese Windows shows it.
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -26,7 +27,8 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 cp "$dll" "$stage/tarnwick.dll"
 # iconv fails on a character that Shift-JIS cannot hold, so nothing is lost unnoticed.
-iconv -f UTF-8 -t CP932 "$root/tools/package/readme.txt" | sed 's/$/\r/' >"$stage/readme.txt"
+sed "s/@VERSION@/$version/g" "$root/tools/package/readme.txt" | iconv -f UTF-8 -t CP932 |
+  sed 's/$/\r/' >"$stage/readme.txt"
 
 mkdir -p "$root/dist"
 rm -f "$package"

@@ -2,13 +2,14 @@
 
 #include <cstdio>
 
+#include "base/version.h"
 #include "config/rule_store.h"
 #include "config/settings_store.h"
 #include "base/platform.h"
 #include "plugin/plugin_state.h"
 
 namespace {
-constexpr const char* kPluginName = "Tarnwick Version 0.30";
+constexpr const char* kPluginName = TARNWICK_PLUGIN_NAME;
 constexpr const char* kApplicationId = "Corvane32";
 constexpr const char* kSelfReferencePath = "Plugins/tarnwick.dll";
 constexpr std::size_t kMessageBufferSize = 256;

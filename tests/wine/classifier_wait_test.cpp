@@ -1,5 +1,6 @@
 // The start-up wait as the client meets it: APCFolderCreate with CheckConnect on while the
-// account's POP3 port (the stand-in classifier's) still refuses connections.
+// account's POP3 port (the stand-in classifier's) still refuses connections, the account's
+// server given as an address or by the name "localhost".
 #include <gtest/gtest.h>
 
 #include "driven_run_win.h"
@@ -17,7 +18,7 @@ protected:
         const int port = classifier.reservePop3Port();
         ASSERT_NE(port, 0);
         const std::string account = mailbox().addAccount(
-            "acct", AccountSettings{"POPFile経由", "1", "127.0.0.1", std::to_string(port)});
+            "acct", AccountSettings{"POPFile経由", "1", pop3Server(), std::to_string(port)});
         writePluginIni("[Setup]\r\nCheckConnect=1\r\n");
         // Started up, with the account shown before the folder window is created.
         ASSERT_TRUE(loadPlugin());
@@ -25,6 +26,9 @@ protected:
         host().openFolder(Mailbox::inbox(account));
         host().clearCalls();
     }
+
+    // The account's "POP3Server"; the stand-in's port listens on 127.0.0.1.
+    virtual std::string pop3Server() const { return "127.0.0.1"; }
 
     // Creates the folder window while the wait box that must show is checked, given Escape,
     // and then ended by end; the box must be gone afterwards.
@@ -85,6 +89,25 @@ TEST_F(ClassifierWaitTest, CancelEndsTheWaitAndLaterWindowsAreNotTested)
     host().clearCalls();
     EXPECT_NE(CreateFolderWindowWith(cancel, 5000).failure, "") << "no wait box showed";
     EXPECT_TRUE(host().timersStarted(100).empty());
+}
+
+// The server by name, as most accounts give it: the probe has to resolve "localhost" (a
+// machine whose resolver does not know it would skip the wait, since an unknown server counts
+// as reachable).
+class ClassifierWaitByNameTest : public ClassifierWaitTest {
+protected:
+    std::string pop3Server() const override { return "localhost"; }
+};
+
+TEST_F(ClassifierWaitByNameTest, BoxWaitsUntilThePortOfLocalhostListens)
+{
+    const DrivenRun run = CreateFolderWindowWith([this](DialogDriver&, HWND) {
+        classifier.listenOnPop3Port();
+    });
+    EXPECT_EQ(run.failure, "") << "the box shows while localhost's port refuses connections and "
+                                  "closes once it accepts them";
+    EXPECT_EQ(texts, std::vector<std::string>{"POPFile起動待機中。。。"});
+    ExpectTheTimerStartedAndStopped();
 }
 
 }  // namespace

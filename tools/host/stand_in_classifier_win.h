@@ -1,6 +1,6 @@
-// A stand-in for the classifier's web interface, for the Wine tests: an HTTP server on
-// 127.0.0.1 and an ephemeral port, run by a thread of the test program, started and stopped
-// by the test itself.
+// A stand-in for the classifier's web interface, for the Wine tests and the dialog tour: an
+// HTTP server on 127.0.0.1 and an ephemeral port, run by a thread of the program, started and
+// stopped by the test (or tour) itself.
 //
 // It is as strict as the real classifier where the plug-in could get away with less:
 // - every request is answered "200 OK" with the page for its path (an empty page for
