@@ -28,6 +28,7 @@
 #define IDD_SORT_RULE_EDIT 106
 #define IDD_HEADER_RULE_EDIT 109
 #define IDD_RECLASSIFY_PROGRESS 115
+#define IDD_WHY_HERE 117            // "Tarnwick 振り分けの理由"
 
 // Shared by the boxes that only offer "ｷｬﾝｾﾙ" or "キャンセル" (wait box, progress box,
 // other settings).
@@ -73,3 +74,6 @@
 // Reclassification progress (115).
 #define IDC_PROGRESS_ICON 102
 #define IDC_PROGRESS_TEXT 1032
+
+// Why a message went where it did (117).
+#define IDC_WHY_HERE_TEXT 1101

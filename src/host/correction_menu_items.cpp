@@ -7,6 +7,7 @@
 namespace {
 constexpr const char* kOpenClassifierLabel = "POPFileを開く";
 constexpr const char* kRefetchBucketsLabel = "バケツの再取得";
+constexpr const char* kExplainFilingLabel = "振り分けの理由";
 }  // namespace
 
 std::string SingleMailCorrectionLabel(const std::string& bucket)
@@ -44,4 +45,10 @@ bool AppendOpenClassifierItem(const HostApi& host, const MenuCommandProcs& procs
 {
     const unsigned command = host.APARegistCallback(procs.openClassifierPage, fromView ? 1 : 0);
     return menu.appendCommand(kOpenClassifierLabel, command);
+}
+
+void AppendExplainFilingItem(const HostApi& host, const MenuCommandProcs& procs, MenuWriter& menu,
+                             bool fromView)
+{
+    menu.appendCommand(kExplainFilingLabel, host.APARegistCallback(procs.explainFiling, fromView ? 1 : 0));
 }

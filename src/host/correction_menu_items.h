@@ -23,6 +23,7 @@ struct MenuCommandProcs {
     HostCommandProc reclassify;          // parameter: the bucket's index
     HostCommandProc refetchBuckets;      // parameter: 0
     HostCommandProc openClassifierPage;  // parameter: 1 from a view window, else 0
+    HostCommandProc explainFiling;       // parameter: 1 from a view window, else 0
 };
 
 // Longest correction submenu label, in bytes.
@@ -49,3 +50,7 @@ void AppendBucketItems(const HostApi& host, const MenuCommandProcs& procs, MenuW
 // "POPFileを開く" with the open command (parameter 1 from a view window); whether it was added.
 bool AppendOpenClassifierItem(const HostApi& host, const MenuCommandProcs& procs,
                               MenuWriter& menu, bool fromView);
+
+// "振り分けの理由" with the explanation's command (parameter 1 from a view window).
+void AppendExplainFilingItem(const HostApi& host, const MenuCommandProcs& procs, MenuWriter& menu,
+                             bool fromView);

@@ -147,12 +147,17 @@ std::string FolderDisplayPath(const HostApi& host, ProfileStore& profile,
 void BuildFolderCatalogue(FolderCatalogue& catalogue, const HostApi& host, ProfileStore& profile,
                           HostWindow window)
 {
-    std::string accountDir = HostText(host.APAGetAccount(window));
+    BuildFolderCatalogueOf(catalogue, profile, HostText(host.APAGetAccount(window)));
+}
+
+void BuildFolderCatalogueOf(FolderCatalogue& catalogue, ProfileStore& profile,
+                            const std::string& accountDir)
+{
     if (accountDir.empty()) {
         return;
     }
-    accountDir.pop_back();
+    const std::string root = accountDir.substr(0, accountDir.size() - 1);
     catalogue.entries.clear();
-    catalogue.rootDir = accountDir;
-    WalkFolderLevel(profile, accountDir, "", catalogue.entries);
+    catalogue.rootDir = root;
+    WalkFolderLevel(profile, root, "", catalogue.entries);
 }

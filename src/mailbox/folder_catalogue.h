@@ -46,6 +46,11 @@ std::string FolderDisplayPath(const HostApi& host, ProfileStore& profile,
 void BuildFolderCatalogue(FolderCatalogue& catalogue, const HostApi& host, ProfileStore& profile,
                           HostWindow window);
 
+// Rebuilds the catalogue from an account directory (with its trailing backslash, as
+// APAGetAccount and AccountDirOfMail give it); unchanged for an empty one.
+void BuildFolderCatalogueOf(FolderCatalogue& catalogue, ProfileStore& profile,
+                            const std::string& accountDir);
+
 // The directory names an "Order" value lists ("user003.box", ...): three-digit numbers
 // separated by any non-digits. A number of another length ends the list; a longer one
 // still yields its first three digits.

@@ -103,6 +103,9 @@ void AddFolderMenuItems(CorrectionContext& context, const MenuCommandProcs& proc
         }
     }
     AppendOpenClassifierItem(host, procs, menu, false);
+    if (selected == 1) {
+        AppendExplainFilingItem(host, procs, menu, false);
+    }
 }
 
 bool AddViewMenuItems(CorrectionContext& context, const MenuCommandProcs& procs,
@@ -118,7 +121,9 @@ bool AddViewMenuItems(CorrectionContext& context, const MenuCommandProcs& procs,
                                     headers, kCorrectViewedMail);
         }
     }
-    return AppendOpenClassifierItem(host, procs, menu, true);
+    const bool added = AppendOpenClassifierItem(host, procs, menu, true);
+    AppendExplainFilingItem(host, procs, menu, true);
+    return added;
 }
 
 bool OpenClassifierPage(CorrectionContext& context, UrlOpener& opener,

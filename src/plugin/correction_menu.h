@@ -24,12 +24,12 @@ void FillCorrectionMenu(CorrectionContext& context, const MenuCommandProcs& proc
                         HostWindow window, MenuWriter& submenu, int32_t mode);
 
 // The folder menu's items: the correction submenu when one mail with a classification or
-// several mails are selected, then "POPFileを開く".
+// several mails are selected, then "POPFileを開く", and with one mail "振り分けの理由".
 void AddFolderMenuItems(CorrectionContext& context, const MenuCommandProcs& procs,
                         HostWindow window, MenuWriter& menu);
 
 // The view menu's items: the correction submenu when the shown mail has a classification,
-// then "POPFileを開く". Returns whether that last item was added.
+// then "POPFileを開く" and "振り分けの理由". Returns whether "POPFileを開く" was added.
 bool AddViewMenuItems(CorrectionContext& context, const MenuCommandProcs& procs,
                       HostWindow window, MenuWriter& menu);
 

@@ -1,8 +1,12 @@
 #include "plugin/menu_commands_win.h"
 
 #include "host/menu_writer_win.h"
+#include "mailbox/folder_catalogue.h"
+#include "mailbox/mailbox.h"
 #include "plugin/correction_menu.h"
 #include "plugin/process_win.h"
+#include "plugin/why_here.h"
+#include "ui/why_here_dialog_win.h"
 
 namespace {
 
@@ -35,8 +39,28 @@ void TW_STDCALL OpenClassifierPageMenuCommand(HostWindow window, intptr_t fromVi
     }
 }
 
+// "振り分けの理由": the explanation for the window's message, in a dialog the window owns.
+void TW_STDCALL ExplainFilingMenuCommand(HostWindow window, intptr_t fromView)
+{
+    try {
+        PluginProcess& process = ThePluginProcess();
+        const PluginState& state = process.state;
+        const std::optional<std::string> mailPath = MailPathForWindow(
+            state.host, window, fromView != 0 ? kCorrectViewedMail : kCorrectOneInFolder);
+        if (!mailPath) {
+            return;
+        }
+        FolderCatalogue accountFolders;
+        BuildFolderCatalogueOf(accountFolders, process.profile,
+                               AccountDirOfMail(MailboxRoot(state.host), *mailPath));
+        ShowWhyHereDialog(static_cast<HINSTANCE>(state.pluginInstance), static_cast<HWND>(window),
+                          ExplainFiling(state, process.profile, accountFolders, *mailPath));
+    } catch (...) {
+    }
+}
+
 const MenuCommandProcs kMenuCommands = {ReclassifyMenuCommand, RefetchBucketsMenuCommand,
-                                        OpenClassifierPageMenuCommand};
+                                        OpenClassifierPageMenuCommand, ExplainFilingMenuCommand};
 
 }  // namespace
 

@@ -86,7 +86,7 @@ protected:
     {
         host.viewPath = mailPath;
         MenuWriterFake menu;
-        FillCorrectionMenu(context, {nullptr, nullptr, nullptr}, nullptr, menu, kCorrectViewedMail);
+        FillCorrectionMenu(context, {nullptr, nullptr, nullptr, nullptr}, nullptr, menu, kCorrectViewedMail);
         host.calls.clear();
     }
     int BucketIndex(const std::string& name) const
@@ -347,7 +347,7 @@ TEST_F(CorrectMailTest, SeveralSelectedMessagesShareOneSessionKey)
     context.selectedMails = &selection;
     host.currentEntry = reference;
     MenuWriterFake menu;
-    FillCorrectionMenu(context, {nullptr, nullptr, nullptr}, nullptr, menu, kCorrectSeveralInFolder);
+    FillCorrectionMenu(context, {nullptr, nullptr, nullptr, nullptr}, nullptr, menu, kCorrectSeveralInFolder);
     const auto startPageFetches = [this] { return http.requestsTo(kUrl).size(); };
 
     http.serve(std::string(kUrl) + "history", "<a href=\"/history?session=fromtheanswer\">");

@@ -76,6 +76,7 @@ void TW_STDCALL ReclassifyProc(HostWindow, intptr_t) {}
 
 void TW_STDCALL RefetchProc(HostWindow, intptr_t) {}
 void TW_STDCALL OpenProc(HostWindow, intptr_t) {}
+void TW_STDCALL ExplainProc(HostWindow, intptr_t) {}
 
 class CorrectionMenuTest : public ::testing::Test, protected ClassifierDoubles {
 protected:
@@ -121,7 +122,7 @@ protected:
         return window_.registrations;
     }
 
-    MenuCommandProcs procs{ReclassifyProc, RefetchProc, OpenProc};
+    MenuCommandProcs procs{ReclassifyProc, RefetchProc, OpenProc, ExplainProc};
     MenuWriterFake menu;
     UrlOpenerFake opener;
     int frame_ = 0;
@@ -173,14 +174,19 @@ TEST_F(CorrectionMenuTest, NoSelectionOrNoClassificationGivesOnlyTheOpenItem)
     CurrentMail("Account1\\inbox.box\\0001", "From: a\nSubject: s\n\nbody\n");
     AddFolderMenuItems(context, procs, window, menu);
 
-    ASSERT_EQ(menu.items().size(), 2u);
+    // The explanation follows for the one selected mail, classified or not.
+    ASSERT_EQ(menu.items().size(), 3u);
     for (const MenuItemRecord& item : menu.items()) {
         EXPECT_EQ(item.kind, Kind::Command);
-        EXPECT_EQ(item.text, "POPFileを開く");
     }
-    ASSERT_EQ(Registrations().size(), 2u);
+    EXPECT_EQ(menu.items()[0].text, "POPFileを開く");
+    EXPECT_EQ(menu.items()[1].text, "POPFileを開く");
+    EXPECT_EQ(menu.items()[2].text, "振り分けの理由");
+    ASSERT_EQ(Registrations().size(), 3u);
     EXPECT_EQ(Registrations()[0].proc, OpenProc);
     EXPECT_EQ(Registrations()[0].parameter, 0);
+    EXPECT_EQ(Registrations()[2].proc, ExplainProc);
+    EXPECT_EQ(Registrations()[2].parameter, 0);
     EXPECT_EQ(menu.items()[0].command, 50001u);
     EXPECT_TRUE(http.requests().empty());
 }
@@ -191,7 +197,7 @@ TEST_F(CorrectionMenuTest, OneMailGetsTheBucketsWithItsOwnChecked)
     const std::string path = CurrentMail("Account1\\inbox.box\\0001", kClassifiedMail);
     AddFolderMenuItems(context, procs, window, menu);
 
-    ASSERT_EQ(menu.items().size(), 2u);
+    ASSERT_EQ(menu.items().size(), 3u);
     const MenuItemRecord& submenu = menu.items()[0];
     EXPECT_EQ(submenu.kind, Kind::Submenu);
     EXPECT_EQ(submenu.text, "POPFile訂正[work]");
@@ -207,9 +213,11 @@ TEST_F(CorrectionMenuTest, OneMailGetsTheBucketsWithItsOwnChecked)
     EXPECT_EQ(submenu.submenu[4].kind, Kind::Command);
     EXPECT_EQ(submenu.submenu[4].text, "バケツの再取得");
     EXPECT_EQ(menu.items()[1].text, "POPFileを開く");
+    EXPECT_EQ(menu.items()[2].text, "振り分けの理由");
 
-    // Bucket items carry their index; the last two registrations are re-fetch and open.
-    ASSERT_EQ(Registrations().size(), 5u);
+    // Bucket items carry their index; the last three registrations are re-fetch, open and
+    // the explanation.
+    ASSERT_EQ(Registrations().size(), 6u);
     for (intptr_t i = 0; i < 3; ++i) {
         EXPECT_EQ(Registrations()[static_cast<std::size_t>(i)].proc, ReclassifyProc);
         EXPECT_EQ(Registrations()[static_cast<std::size_t>(i)].parameter, i);
@@ -218,6 +226,7 @@ TEST_F(CorrectionMenuTest, OneMailGetsTheBucketsWithItsOwnChecked)
     }
     EXPECT_EQ(Registrations()[3].proc, RefetchProc);
     EXPECT_EQ(Registrations()[4].proc, OpenProc);
+    EXPECT_EQ(Registrations()[5].proc, ExplainProc);
 
     // Its bucket items correct that mail.
     ReclassifyCommand(context, window, 2);
@@ -300,11 +309,16 @@ TEST_F(CorrectionMenuTest, ViewMenuCorrectsTheShownMail)
     answers->currentEntry.clear();
     answers->viewPath = path;
     EXPECT_TRUE(AddViewMenuItems(context, procs, window, menu));
-    ASSERT_EQ(menu.items().size(), 2u);
+    ASSERT_EQ(menu.items().size(), 3u);
     EXPECT_EQ(menu.items()[0].text, "POPFile訂正[work]");
     EXPECT_TRUE(menu.items()[0].submenu[1].checked);
-    EXPECT_EQ(Registrations().back().proc, OpenProc);
-    EXPECT_EQ(Registrations().back().parameter, 1);
+    EXPECT_EQ(menu.items()[2].text, "振り分けの理由");
+    const auto& registrations = Registrations();
+    ASSERT_GE(registrations.size(), 2u);
+    EXPECT_EQ(registrations[registrations.size() - 2].proc, OpenProc);
+    EXPECT_EQ(registrations[registrations.size() - 2].parameter, 1);
+    EXPECT_EQ(registrations.back().proc, ExplainProc);
+    EXPECT_EQ(registrations.back().parameter, 1);
     // Its bucket items correct the shown mail.
     ReclassifyCommand(context, window, 0);
     EXPECT_NE(ReadDiskFile(path).find("X-Text-Classification: spam\r\n"), std::string::npos);

@@ -92,7 +92,7 @@ TEST_F(CorrectionTest, FolderMenuListsTheBucketsWithTheCurrentOneChecked)
     const std::vector<std::string> expected = {
         "POPFile訂正[spam]", "POPFile訂正[spam]>spam", "POPFile訂正[spam]>work",
         "POPFile訂正[spam]>personal", "POPFile訂正[spam]>バケツの再取得",
-        "POPFileを開く"};
+        "POPFileを開く", "振り分けの理由"};
     EXPECT_EQ(AddedLabels(menu), expected);
     const auto submenu = menu.find("POPFile訂正[spam]");
     ASSERT_TRUE(submenu && submenu->submenu);
@@ -251,14 +251,14 @@ TEST_F(CorrectionTest, UnreachableClassifierGivesTheNoInformationItem)
     EXPECT_EQ(item->id, 0u);
 }
 
-TEST_F(CorrectionTest, UnclassifiedMailGetsOnlyTheOpenItem)
+TEST_F(CorrectionTest, UnclassifiedMailGetsOnlyTheOpenItemAndTheExplanation)
 {
     StartWith(classifier.baseUrl());
     const std::string mail = mailbox().addMessage(inbox, MailText({"Subject: plain"}, "x\r\n"));
     host().setCurrentEntry(mail);
     host().setSelection({mail});
     BuiltMenu menu = host().folderMenu(102);
-    EXPECT_EQ(AddedLabels(menu), (std::vector<std::string>{"POPFileを開く"}));
+    EXPECT_EQ(AddedLabels(menu), (std::vector<std::string>{"POPFileを開く", "振り分けの理由"}));
 }
 
 TEST_F(CorrectionTest, SeveralSelectedMailsGetACountedSubmenuWithNothingChecked)
@@ -302,9 +302,10 @@ TEST_F(CorrectionTest, ViewMenuBarGetsTheItemsInItsFourthSubmenu)
     const std::vector<MenuEntry> bar = MenuItems(menu.handle());
     ASSERT_GE(bar.size(), 4u);
     const std::vector<MenuEntry> fourth = MenuItems(bar[3].submenu);
-    ASSERT_GE(fourth.size(), 2u);
-    EXPECT_EQ(fourth[fourth.size() - 2].label, "POPFile訂正[spam]");
-    EXPECT_EQ(fourth.back().label, "POPFileを開く");
+    ASSERT_GE(fourth.size(), 3u);
+    EXPECT_EQ(fourth[fourth.size() - 3].label, "POPFile訂正[spam]");
+    EXPECT_EQ(fourth[fourth.size() - 2].label, "POPFileを開く");
+    EXPECT_EQ(fourth.back().label, "振り分けの理由");
 }
 
 // ---- Hostile or broken classifier pages ------------------------------------------------
