@@ -3,7 +3,6 @@
 #include "mail/header_lookups.h"
 #include "mail/mail_stream.h"
 
-
 int MatchHeaderRule(const HeaderRuleList& rules, std::string_view line)
 {
     for (std::size_t index = 0; index < rules.size(); ++index) {

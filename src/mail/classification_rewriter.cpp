@@ -35,7 +35,8 @@ std::optional<std::string> RewriteTempPath(const std::string& mailPath)
 bool RemoveUnclassifiedPrefix(std::string& subjectLine)
 {
     const std::size_t valueStart =
-        kSubjectHeader.size() + SkipBlanks(std::string_view(subjectLine).substr(kSubjectHeader.size()));
+        kSubjectHeader.size() +
+        SkipBlanks(std::string_view(subjectLine).substr(kSubjectHeader.size()));
     if (std::string_view(subjectLine).substr(valueStart, kUnclassifiedPrefix.size()) !=
         kUnclassifiedPrefix) {
         return false;

@@ -8,12 +8,14 @@ constexpr char kShiftIn = 0x0F;
 
 enum class Mode { Ascii, Kanji, Katakana };
 
-bool IsJisByte(unsigned char byte) {
+bool IsJisByte(unsigned char byte)
+{
     return byte >= 0x21 && byte <= 0x7E;
 }
 
 // JIS X 0208 row/cell bytes (0x21-0x7E each) to the Shift-JIS pair.
-void AppendSjisPair(unsigned char first, unsigned char second, std::string& out) {
+void AppendSjisPair(unsigned char first, unsigned char second, std::string& out)
+{
     const int lead = ((first + 1) >> 1) + (first <= 0x5E ? 0x70 : 0xB0);
     int trail;
     if (first & 1) {
@@ -26,7 +28,8 @@ void AppendSjisPair(unsigned char first, unsigned char second, std::string& out)
 }
 
 // Recognises the escape sequence at text[at] (an ESC); returns its length, 0 when unknown.
-size_t ReadDesignation(std::string_view text, size_t at, Mode& mode) {
+size_t ReadDesignation(std::string_view text, size_t at, Mode& mode)
+{
     const std::string_view rest = text.substr(at + 1);
     if (rest.substr(0, 2) == "(B" || rest.substr(0, 2) == "(J") {
         mode = Mode::Ascii;
@@ -45,7 +48,8 @@ size_t ReadDesignation(std::string_view text, size_t at, Mode& mode) {
 
 }  // namespace
 
-std::string Iso2022JpToShiftJis(std::string_view jis) {
+std::string Iso2022JpToShiftJis(std::string_view jis)
+{
     std::string out;
     out.reserve(jis.size());
     Mode mode = Mode::Ascii;
@@ -54,19 +58,25 @@ std::string Iso2022JpToShiftJis(std::string_view jis) {
     while (i < jis.size()) {
         const auto byte = static_cast<unsigned char>(jis[i]);
         if (jis[i] == kEscape) {
-            if (i + 3 > jis.size()) break;  // an escape sequence cut off by the end
+            if (i + 3 > jis.size()) {
+                break;  // an escape sequence cut off by the end
+            }
             const size_t length = ReadDesignation(jis, i, mode);
             i += length > 0 ? length : 1;
             continue;
         }
         if (jis[i] == kShiftOut) {
-            if (mode != Mode::Katakana) beforeShiftOut = mode;
+            if (mode != Mode::Katakana) {
+                beforeShiftOut = mode;
+            }
             mode = Mode::Katakana;
             ++i;
             continue;
         }
         if (jis[i] == kShiftIn) {
-            if (mode == Mode::Katakana) mode = beforeShiftOut;
+            if (mode == Mode::Katakana) {
+                mode = beforeShiftOut;
+            }
             ++i;
             continue;
         }
@@ -76,7 +86,9 @@ std::string Iso2022JpToShiftJis(std::string_view jis) {
             ++i;  // no Shift-JIS form of its own
             continue;
         } else if (mode == Mode::Kanji && IsJisByte(byte)) {
-            if (i + 1 >= jis.size()) break;
+            if (i + 1 >= jis.size()) {
+                break;
+            }
             const auto second = static_cast<unsigned char>(jis[i + 1]);
             if (IsJisByte(second)) {
                 AppendSjisPair(byte, second, out);

@@ -9,6 +9,6 @@
 // ESC ( B and ESC ( J (ASCII), ESC $ @ and ESC $ B (JIS X 0208), ESC ( I and SO/SI
 // (half-width katakana, which becomes 0xA1-0xDF). Control bytes pass through in every
 // mode; an unknown escape sequence's ESC is dropped; an escape sequence or a
-// double-byte character cut off by the end of the text is dropped, as are bytes 0x80 and above that are not
-// half-width katakana.
+// double-byte character cut off by the end of the text is dropped, as are bytes 0x80 and above that
+// are not half-width katakana.
 std::string Iso2022JpToShiftJis(std::string_view jis);

@@ -25,7 +25,8 @@ public:
     void close();
 
     // Next byte exactly as stored (0-255), or -1 at the end of the file or on an error.
-    int readRaw() {
+    int readRaw()
+    {
         if (position_ < length_) {
             lastReadWasByte_ = true;
             return static_cast<unsigned char>(buffer_[position_++]);
@@ -43,7 +44,8 @@ public:
     // Steps back over the byte the last readRaw() returned, so that it is read again.
     // Does nothing when the last read gave -1 or nothing has been read since the
     // last pushback or seek: one byte of pushback, as with ungetc.
-    void unread() {
+    void unread()
+    {
         if (lastReadWasByte_) {
             --position_;
             lastReadWasByte_ = false;
@@ -77,9 +79,9 @@ private:
     std::FILE* file_ = nullptr;
     std::unique_ptr<char[]> buffer_;
     size_t capacity_ = 0;
-    size_t length_ = 0;      // valid bytes in buffer_
-    size_t position_ = 0;    // next byte in buffer_
-    long blockStart_ = 0;    // file offset of buffer_[0]
+    size_t length_ = 0;    // valid bytes in buffer_
+    size_t position_ = 0;  // next byte in buffer_
+    long blockStart_ = 0;  // file offset of buffer_[0]
     bool atEnd_ = false;
     bool failed_ = false;
     bool lastReadWasByte_ = false;
