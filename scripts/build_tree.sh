@@ -63,10 +63,11 @@ fi
 
 # Ninja names a failed step and shows its command line and output; a warning shows as the
 # compiler's output alone. Left out: Ninja's "no work to do" and the summary lines of CMake
-# running again for a changed CMakeLists.txt. Output starts on a line of its own, and the
+# running again for a changed CMakeLists.txt or a source file added or removed ("GLOB
+# mismatch"). Output starts on a line of its own, and the
 # tree's line is then repeated at the end.
 cmake --build "$tree" -j "${JOBS:-2}" "${targets[@]}" -- --quiet 2>&1 |
-  awk '/^ninja: no work to do\.$/ || /^-- (Configuring|Generating) done/ ||
+  awk '/^ninja: no work to do\.$/ || /^-- (Configuring|Generating) done/ || /^-- GLOB mismatch!$/ ||
        /^-- Build files have been written to: / { next }
        !shown { print ""; shown = 1 }
        { print; fflush() }
