@@ -35,11 +35,6 @@ public:
     virtual void flush(const std::string& file) = 0;
 };
 
-// Deletes section and every further copy of it a damaged file holds (a delete removes only the
-// first), until none of its keys is left; keyListSize is the buffer its keys are listed into.
-void DeleteEveryCopyOfSection(ProfileStore& profile, const std::string& file,
-                              const char* section, std::size_t keyListSize);
-
 // The names in a key list as the system leaves it in a buffer: NUL-terminated names one
 // after the other, of which only the first length bytes count (the system's reported
 // length). A name not terminated within length is taken as it stands; the first empty

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/profile_store.h"
+#include "config/ini_sections.h"
 
 namespace {
 constexpr const char* kSection = "PendingCorrection";

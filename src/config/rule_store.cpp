@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/profile_store.h"
+#include "config/ini_sections.h"
 #include "config/settings_store.h"
 #include "base/file_system.h"
 

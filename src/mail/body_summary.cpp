@@ -1,9 +1,7 @@
 #include "mail/body_summary.h"
 
-#include "base/code_page.h"
-#include "mail/base64.h"
-#include "mail/iso2022jp.h"
 #include "mail/mail_text.h"
+#include "mail/summary_text.h"
 
 namespace {
 
@@ -11,9 +9,6 @@ namespace {
 // quoted-printable and Base64 text needs more than the excerpt's length.
 constexpr size_t kEncodedCollectLimit = 200;
 constexpr size_t kPlainCollectLimit = 100;
-
-constexpr unsigned char kIdeographicSpaceLead = 0x81;
-constexpr unsigned char kIdeographicSpaceTrail = 0x40;
 
 struct BodyEncoding {
     bool utf8 = false;
@@ -23,17 +18,6 @@ struct BodyEncoding {
     bool multipart = false;
 };
 
-bool IsSummarySpace(int byte)
-{
-    return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\r' || byte == '\v' ||
-           byte == '\f';
-}
-
-bool IsIdeographicSpace(int lead, int trail)
-{
-    return lead == kIdeographicSpaceLead && trail == kIdeographicSpaceTrail;
-}
-
 bool Contains(std::string_view text, std::string_view part)
 {
     return text.find(part) != std::string_view::npos;
@@ -42,11 +26,6 @@ bool Contains(std::string_view text, std::string_view part)
 bool ContainsNoCase(std::string_view text, std::string_view part)
 {
     return FindPastNoCase(text, part) != std::string_view::npos;
-}
-
-std::string_view UpToNul(std::string_view text)
-{
-    return text.substr(0, FindCharOrEnd(text, '\0'));
 }
 
 void ApplyCharset(std::string_view contentType, BodyEncoding& encoding)
@@ -325,61 +304,6 @@ void SkipToFirstBoundary(MailStream& stream, std::string_view contentType)
             return;
         }
     }
-}
-
-std::string NormalizeSummaryText(std::string_view text, size_t limit)
-{
-    std::string out;
-    bool spacePending = false;
-    auto appendSpace = [&] {
-        if (!spacePending) {
-            out.push_back(' ');
-        }
-        spacePending = true;
-    };
-    for (size_t i = 0; i < text.size() && out.size() < limit; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (IsSjisLeadByte(byte) && i + 1 < text.size()) {
-            const auto trail = static_cast<unsigned char>(text[i + 1]);
-            ++i;
-            if (IsIdeographicSpace(byte, trail)) {
-                appendSpace();
-            } else {
-                out.push_back(static_cast<char>(byte));
-                out.push_back(static_cast<char>(trail));
-                spacePending = false;
-            }
-        } else if (IsSummarySpace(byte)) {
-            appendSpace();
-        } else {
-            out.push_back(static_cast<char>(byte));
-            spacePending = false;
-        }
-    }
-    return out;
-}
-
-std::string Utf8ToAnsiSummary(std::string_view utf8, CodePageConverter& codePage)
-{
-    const std::string_view text = UpToNul(utf8);
-    if (text.empty()) {
-        return {};
-    }
-    return NormalizeSummaryText(codePage.utf8ToAnsi(std::string(text)), kSummaryLimit);
-}
-
-std::string Base64Utf8ToAnsiSummary(std::string_view base64, CodePageConverter& codePage)
-{
-    const std::optional<std::string> bytes = DecodeBase64(UpToNul(base64));
-    if (!bytes) {
-        return {};
-    }
-    return Utf8ToAnsiSummary(*bytes, codePage);
-}
-
-std::string Iso2022JpToAnsiSummary(std::string_view jis)
-{
-    return NormalizeSummaryText(Iso2022JpToShiftJis(jis), kSummaryLimit);
 }
 
 std::string ExtractBodySummary(const std::string& path, CodePageConverter& codePage)

@@ -3,21 +3,6 @@
 #include "mail/header_lookups.h"
 #include "mail/mail_stream.h"
 
-int MatchHeaderRule(const HeaderRuleList& rules, std::string_view line)
-{
-    for (std::size_t index = 0; index < rules.size(); ++index) {
-        const HeaderRule& rule = rules[index];
-        if (!HasPrefixNoCase(line, rule.header)) {
-            continue;
-        }
-        const std::string_view rest = line.substr(rule.header.size());
-        if (rest.substr(SkipBlanks(rest)).find(rule.search) != std::string_view::npos) {
-            return static_cast<int>(index);
-        }
-    }
-    return -1;
-}
-
 std::optional<std::string> ClassifyMail(const std::string& mailPath, const HeaderRuleList& rules,
                                         std::size_t bufferSize)
 {

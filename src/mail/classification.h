@@ -8,15 +8,8 @@
 #include <string_view>
 
 #include "config/rules.h"
+#include "mail/header_lookups.h"
 #include "mail/mail_text.h"
-
-// Header name the classifier adds to every message it passes on.
-inline constexpr std::string_view kClassificationHeader = "X-Text-Classification:";
-
-// Index of the first header rule whose header begins the logical header line (any letter
-// case) and whose search text occurs, byte for byte, in the value after it; -1 when none.
-// An empty search text occurs in every value.
-int MatchHeaderRule(const HeaderRuleList& rules, std::string_view line);
 
 // The bucket of the message at mailPath, as a buffer of bufferSize bytes holds it (cut to
 // bufferSize - 1 bytes, ending at a NUL byte, trailing blanks kept). The header lines are

@@ -1,7 +1,6 @@
 #include "mail/header_lookups.h"
 
 #include "base/sjis.h"
-#include "mail/classification.h"
 #include "mail/mail_text.h"
 
 namespace {
@@ -46,6 +45,21 @@ std::string CutToBuffer(std::string_view text, std::size_t bufferSize)
 }
 
 }  // namespace
+
+int MatchHeaderRule(const HeaderRuleList& rules, std::string_view line)
+{
+    for (std::size_t index = 0; index < rules.size(); ++index) {
+        const HeaderRule& rule = rules[index];
+        if (!HasPrefixNoCase(line, rule.header)) {
+            continue;
+        }
+        const std::string_view rest = line.substr(rule.header.size());
+        if (rest.substr(SkipBlanks(rest)).find(rule.search) != std::string_view::npos) {
+            return static_cast<int>(index);
+        }
+    }
+    return -1;
+}
 
 bool ReadPhysicalLine(MailStream& stream, std::string& line)
 {
@@ -195,4 +209,22 @@ void BucketLookup::logicalLine(const std::string& line)
         return;
     }
     afterSubject_ = HasPrefixNoCase(line, "Subject:");
+}
+
+std::optional<std::string> FindHeaderValue(const std::string& path, std::string_view name)
+{
+    HeaderValueLookup lookup(name);
+    if (lookup.done()) {
+        return std::nullopt;
+    }
+    MailStream stream(path);
+    if (!stream.isOpen()) {
+        return std::nullopt;
+    }
+    std::string line;
+    while (!lookup.done() && ReadPhysicalLine(stream, line)) {
+        lookup.line(line);
+    }
+    lookup.end();
+    return lookup.value();
 }

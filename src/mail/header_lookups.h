@@ -12,6 +12,14 @@
 #include "config/rules.h"
 #include "mail/mail_stream.h"
 
+// Header name the classifier adds to every message it passes on.
+inline constexpr std::string_view kClassificationHeader = "X-Text-Classification:";
+
+// Index of the first header rule whose header begins the logical header line (any letter
+// case) and whose search text occurs, byte for byte, in the value after it; -1 when none.
+// An empty search text occurs in every value.
+int MatchHeaderRule(const HeaderRuleList& rules, std::string_view line);
+
 // Replaces line with the next physical line, without its LF. False at the end of the file
 // with no byte left.
 bool ReadPhysicalLine(MailStream& stream, std::string& line);
@@ -80,3 +88,8 @@ private:
     int matchedRule_ = -1;
     std::optional<std::string> bucket_;
 };
+
+// Unfolded value (see ReadFoldedValue) of the first header of the file at path whose
+// line begins with name. Nothing when the file cannot be opened, the header is absent
+// or its value is empty. The value ends at a NUL byte.
+std::optional<std::string> FindHeaderValue(const std::string& path, std::string_view name);

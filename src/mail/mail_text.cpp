@@ -1,6 +1,5 @@
 #include "mail/mail_text.h"
 
-#include "mail/header_lookups.h"
 
 namespace {
 
@@ -150,24 +149,6 @@ void FindHeaderLines(const std::string& path, size_t bufferSize,
         }
         afterSubject = HasPrefixNoCase(line, kSubjectName);
     }
-}
-
-std::optional<std::string> FindHeaderValue(const std::string& path, std::string_view name)
-{
-    HeaderValueLookup lookup(name);
-    if (lookup.done()) {
-        return std::nullopt;
-    }
-    MailStream stream(path);
-    if (!stream.isOpen()) {
-        return std::nullopt;
-    }
-    std::string line;
-    while (!lookup.done() && ReadPhysicalLine(stream, line)) {
-        lookup.line(line);
-    }
-    lookup.end();
-    return lookup.value();
 }
 
 size_t ReadHeaderLine(MailStream& stream, std::string& line)

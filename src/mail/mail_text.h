@@ -78,11 +78,6 @@ struct HeaderLineQuery {
 void FindHeaderLines(const std::string& path, size_t bufferSize,
                      std::vector<HeaderLineQuery>& queries);
 
-// Unfolded value (see ReadFoldedValue) of the first header of the file at path whose
-// line begins with name. Nothing when the file cannot be opened, the header is absent
-// or its value is empty. The value ends at a NUL byte.
-std::optional<std::string> FindHeaderValue(const std::string& path, std::string_view name);
-
 // Replaces line with the next logical header line, its own final LF not stored. A line
 // break followed by a space or tab stays as LF and that one blank is dropped; the byte
 // after the final LF is pushed back. Returns the length: 0 for the empty line that ends

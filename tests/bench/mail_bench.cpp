@@ -8,6 +8,7 @@
 
 #include "base/code_page.h"
 #include "mail/body_summary.h"
+#include "mail/header_lookups.h"
 #include "mail/mail_text.h"
 #include "mail_corpus.h"
 

@@ -21,6 +21,7 @@
 #include "host/folder_tree.h"
 #include "mail/body_summary.h"
 #include "mail/classification.h"
+#include "mail/header_lookups.h"
 #include "mail/mail_text.h"
 #include "mail/received_mail.h"
 #include "plugin/receive_filter.h"

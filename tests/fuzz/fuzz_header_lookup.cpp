@@ -6,6 +6,7 @@
 #include "config/rules.h"
 #include "fuzz_support.h"
 #include "mail/mail_stream.h"
+#include "mail/header_lookups.h"
 #include "mail/mail_text.h"
 #include "mail/classification.h"
 #include "mail/received_mail.h"

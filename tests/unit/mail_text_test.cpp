@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "mail/header_lookups.h"
 #include "mail_test_files.h"
 
 namespace {

@@ -16,6 +16,7 @@
 #include "doubles/profile_store_fake.h"
 #include "host_mailbox_fixture.h"
 #include "mail/classification.h"
+#include "mail/header_lookups.h"
 #include "mail/mail_text.h"
 #include "mail/received_mail.h"
 #include "mailbox/mailbox.h"

@@ -10,6 +10,7 @@
 
 #include "base/code_page_win.h"
 #include "mail/body_summary.h"
+#include "mail/header_lookups.h"
 #include "mail/mail_text.h"
 
 namespace {
