@@ -196,9 +196,31 @@ TEST_F(CorrectionTest, ExpiredSessionRecordsNothingButTheMailIsStillCorrected)
     BuiltMenu menu = host().folderMenu(102);
     ASSERT_TRUE(host().chooseMenuItem(menu, "work"));
 
-    EXPECT_EQ(classifier.requestsTo("/history").size(), 1u);
+    // The Session Expired page gets a fresh key and one more post; both keys were stale.
+    EXPECT_EQ(classifier.requestsTo("/history").size(), 2u);
     EXPECT_TRUE(classifier.corrections().empty());
     EXPECT_EQ(mailbox().messagesIn(work).size(), 1u);
+}
+
+// A correction POPFile refused leaves its notice in the INI file; the next bucket fetch
+// delivers it with the key the bucket page shows, and the entry is gone.
+TEST_F(CorrectionTest, RefusedNoticeIsKeptUntilTheNextBucketFetchDeliversIt)
+{
+    StartWith(classifier.baseUrl());
+    classifier.setPage("/", "<a href=\"/history?session=0000expired0000\">History</a>");
+    SelectMail();
+    BuiltMenu menu = host().folderMenu(102);
+    ASSERT_TRUE(host().chooseMenuItem(menu, "work"));
+    EXPECT_TRUE(classifier.corrections().empty());
+    EXPECT_EQ(readPluginIni("PendingCorrection", "1"), "17,work");
+    EXPECT_FALSE(readPluginIni("PendingCorrectionDate", "1").empty());
+
+    ASSERT_TRUE(host().chooseMenuItem(menu, "バケツの再取得"));
+    const auto corrections = classifier.corrections();
+    ASSERT_EQ(corrections.size(), 1u);
+    EXPECT_EQ(corrections[0].body, ExpectedBody("work", 17));
+    EXPECT_EQ(readPluginIni("PendingCorrection", "1"), "");
+    EXPECT_EQ(pluginIniBytes().value_or("").find("PendingCorrection"), std::string::npos);
 }
 
 TEST_F(CorrectionTest, LinkWithoutViewTellsTheClassifierNothing)

@@ -7,8 +7,9 @@
 //   unknown paths), and the connection is closed after the answer;
 // - a POST body is read by its Content-Length alone; a Content-Type is ignored;
 // - a POST to "/history" is taken as a correction only when its "session" field holds the
-//   current session key; with any other key it counts as an expired session: 200, and
-//   nothing is recorded as a correction.
+//   current session key; with any other key it counts as an expired session: 200 with the
+//   Session Expired page (its heading '<h2 class="session">'), and nothing is recorded as a
+//   correction.
 // Every request is recorded exactly as it arrived (request line, header lines, body bytes).
 //
 // Pages: "/" (the start page) and "/buckets" are generated from the session key and the
@@ -388,8 +389,16 @@ private:
         case Manner::Answers:
             break;
         }
-        sendAll(connection, Response(pageFor(request.target)), false);
+        const bool expired = request.method == "POST" && request.target.substr(0, 8) == "/history" &&
+                             formField(request.body, "session") != sessionKey();
+        sendAll(connection, Response(expired ? SessionExpiredPage() : pageFor(request.target)), false);
         return true;
+    }
+
+    static std::string SessionExpiredPage()
+    {
+        return "<html><body><h2 class=\"session\">Session Expired</h2><br /><br />"
+               "This POPFile session has expired.</body></html>\n";
     }
 
     static std::string Response(const std::string& page)
