@@ -8,8 +8,8 @@
 // - a POST body is read by its Content-Length alone; a Content-Type is ignored;
 // - a POST to "/history" is taken as a correction only when its "session" field holds the
 //   current session key; with any other key it counts as an expired session: 200 with the
-//   Session Expired page (its heading '<h2 class="session">'), and nothing is recorded as a
-//   correction.
+//   Session Expired page (its heading '<h2 class="session">', unless a page was set for
+//   "/history"), and nothing is recorded as a correction.
 // Every request is recorded exactly as it arrived (request line, header lines, body bytes).
 //
 // Pages: "/" (the start page) and "/buckets" are generated from the session key and the
@@ -389,8 +389,10 @@ private:
         case Manner::Answers:
             break;
         }
+        // A page set for "/history" answers every post to it, as the tests ask.
         const bool expired = request.method == "POST" && request.target.substr(0, 8) == "/history" &&
-                             formField(request.body, "session") != sessionKey();
+                             formField(request.body, "session") != sessionKey() &&
+                             locked([&] { return pages_.count("/history") == 0; });
         sendAll(connection, Response(expired ? SessionExpiredPage() : pageFor(request.target)), false);
         return true;
     }
