@@ -136,18 +136,74 @@ std::size_t FindSeparator(const std::string& value, std::size_t from)
     return std::string::npos;
 }
 
+// Bounds the loops over repeated copies of a section, only so that a store whose delete
+// fails cannot loop for ever; a file would need kilobytes of repeated headers to reach it.
+constexpr int kMostCopies = 1024;
+
 // A damaged file can hold a section many times, and a delete removes only the first: delete
 // until none of its keys is left, so that a save leaves nothing stale for the next load and
-// later writes do not land among stale lines. The bound only keeps a store whose delete
-// fails from looping for ever; a file would need kilobytes of repeated headers to reach it.
+// later writes do not land among stale lines.
 void DeleteEverySection(ProfileStore& profile, const std::string& file, const char* section,
                         std::size_t keyListSize)
 {
-    constexpr int kMostCopies = 1024;
     profile.deleteSection(file, section);
     for (int copy = 1;
          copy < kMostCopies && !profile.readKeyNames(file, section, keyListSize).empty(); ++copy) {
         profile.deleteSection(file, section);
+    }
+}
+
+// Blanks as the profile sees them around a value: C white space and ^Z.
+bool IsProfileBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' ||
+           c == '\x1a';
+}
+
+// The profile drops blanks around a value and a pair of matching quotes that encloses
+// it; such a value is written in double quotes, which the read takes off again.
+bool NeedsQuotes(const std::string& value)
+{
+    if (value.empty()) {
+        return false;
+    }
+    const char first = value.front();
+    const char last = value.back();
+    return IsProfileBlank(first) || IsProfileBlank(last) ||
+           (value.size() >= 2 && (first == '"' || first == '\'') && last == first);
+}
+
+// The text to write so that a read gives value back unchanged.
+std::string ProfileText(const std::string& value)
+{
+    return NeedsQuotes(value) ? '"' + value + '"' : value;
+}
+
+// Writes the header rules as keys 1..n of an emptied AdditionalHeader. A copy of the
+// section made only of lines without "=" lists no keys, so DeleteEverySection leaves it
+// and the writes go into it; a write whose key such a line names fills that line, ahead
+// of the keys written before it, and the next load would try the rules in another order.
+// Until the keys read back in the order written, the copy that took them is deleted and
+// they are written again.
+void RewriteHeaderRuleKeys(const HeaderRuleList& rules, ProfileStore& profile,
+                           const std::string& path)
+{
+    for (int copy = 0; copy < kMostCopies; ++copy) {
+        DeleteEverySection(profile, path, kAdditionalHeader, kHeaderKeyListSize);
+        for (std::size_t i = 0; i < rules.size(); ++i) {
+            profile.writeString(path, kAdditionalHeader, std::to_string(i + 1),
+                                ProfileText(EncodeHeaderRule(rules[i])));
+        }
+        const std::vector<std::string> keys = WholeKeyNames(
+            profile.readKeyNames(path, kAdditionalHeader, kHeaderKeyListSize),
+            kHeaderKeyListSize);
+        std::size_t inOrder = 0;
+        while (inOrder < keys.size() && keys[inOrder] == std::to_string(inOrder + 1)) {
+            ++inOrder;
+        }
+        if (inOrder == keys.size()) {
+            return;
+        }
     }
 }
 
@@ -272,7 +328,10 @@ bool HeaderRuleRoundTrips(const HeaderRule& rule)
 
 bool HeaderRuleFitsInFile(const HeaderRule& rule)
 {
-    return EncodeHeaderRule(rule).size() < kHeaderValueSize;
+    // A quoted value reads back whole with one byte less: the system drops the opening
+    // quote before it cuts at the buffer's end, and the closing one only when nothing was cut.
+    const std::string value = EncodeHeaderRule(rule);
+    return value.size() + (NeedsQuotes(value) ? 1 : 0) < kHeaderValueSize;
 }
 
 void loadHeaderRules(HeaderRuleList& rules, ProfileStore& profile, const std::string& path)
@@ -293,19 +352,16 @@ void loadHeaderRules(HeaderRuleList& rules, ProfileStore& profile, const std::st
 void saveHeaderRules(HeaderRuleList& rules, const HeaderRuleList& edited, ProfileStore& profile,
                      const std::string& path)
 {
-    // A rule the encoding cannot give back (a search text or header that begins with a
-    // colon, an empty header) is kept neither in the file nor in memory, so that what the
-    // filter uses now is what it will use after the next start.
+    // A rule the file cannot give back (a search text or header that begins with a colon,
+    // an empty header, a value that would be cut on reading) is kept neither in the file
+    // nor in memory, so that what the filter uses now is what it will use after the next
+    // start.
     rules.clear();
     for (const HeaderRule& rule : edited) {
-        if (HeaderRuleRoundTrips(rule)) {
+        if (HeaderRuleRoundTrips(rule) && HeaderRuleFitsInFile(rule)) {
             rules.push_back(rule);
         }
     }
-    DeleteEverySection(profile, path, kAdditionalHeader, kHeaderKeyListSize);
-    for (std::size_t i = 0; i < rules.size(); ++i) {
-        profile.writeString(path, kAdditionalHeader, std::to_string(i + 1),
-                            EncodeHeaderRule(rules[i]));
-    }
+    RewriteHeaderRuleKeys(rules, profile, path);
     profile.flush(path);
 }
