@@ -135,7 +135,9 @@ PendingCorrectionList LoadPendingCorrections(ProfileStore& profile, const std::s
                                              int32_t today)
 {
     PendingCorrectionList list;
-    for (const std::string& key : profile.readKeyNames(iniPath, kSection, kKeyListSize)) {
+    const std::vector<std::string> keys =
+        WholeKeyNames(profile.readKeyNames(iniPath, kSection, kKeyListSize), kKeyListSize);
+    for (const std::string& key : keys) {
         std::optional<PendingCorrection> pending =
             ParsePendingCorrection(profile.readString(iniPath, kSection, key, "", kValueSize));
         if (!pending) {
@@ -154,13 +156,14 @@ PendingCorrectionList LoadPendingCorrections(ProfileStore& profile, const std::s
 void SavePendingCorrections(const PendingCorrectionList& list, ProfileStore& profile,
                             const std::string& iniPath)
 {
-    DeleteEveryCopyOfSection(profile, iniPath, kSection, kKeyListSize);
-    DeleteEveryCopyOfSection(profile, iniPath, kDateSection, kKeyListSize);
-    for (std::size_t index = 0; index < list.size(); ++index) {
-        const std::string key = std::to_string(index + 1);
-        profile.writeString(iniPath, kSection, key, EncodePendingCorrection(list[index]));
-        profile.writeString(iniPath, kDateSection, key, DayText(list[index].day));
+    std::vector<std::string> values;
+    std::vector<std::string> days;
+    for (const PendingCorrection& pending : list) {
+        values.push_back(EncodePendingCorrection(pending));
+        days.push_back(DayText(pending.day));
     }
+    RewriteNumberedKeys(profile, iniPath, kSection, kKeyListSize, values);
+    RewriteNumberedKeys(profile, iniPath, kDateSection, kKeyListSize, days);
     profile.flush(iniPath);
 }
 

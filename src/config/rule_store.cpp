@@ -24,22 +24,6 @@ constexpr const char* kDefaultFolder = "ごみ箱";
 
 constexpr char kColon = ':';
 
-// A key list cut at the buffer's end ends in a name that may itself be cut ("spam" from
-// "spammy"), which would load as a rule for a bucket that is not in the file. The names
-// fill at most size - 1 bytes when whole; a list that reaches that length may have been
-// cut, so its last name is not trusted.
-std::vector<std::string> WholeKeyNames(std::vector<std::string> names, std::size_t bufferSize)
-{
-    std::size_t used = 1;  // the list's closing NUL
-    for (const std::string& name : names) {
-        used += name.size() + 1;
-    }
-    if (!names.empty() && used >= bufferSize) {
-        names.pop_back();
-    }
-    return names;
-}
-
 // One number as sscanf's %d reads it: blanks, optional sign, at least one digit.
 // Advances pos past it; false (pos unchanged) when there is no number there.
 bool ReadDecimal(const std::string& text, std::size_t& pos, int32_t& number)
@@ -258,7 +242,10 @@ bool HeaderRuleRoundTrips(const HeaderRule& rule)
 
 bool HeaderRuleFitsInFile(const HeaderRule& rule)
 {
-    return EncodeHeaderRule(rule).size() < kHeaderValueSize;
+    // A quoted value reads back whole with one byte less: the system drops the opening
+    // quote before it cuts at the buffer's end, and the closing one only when nothing was cut.
+    const std::string value = EncodeHeaderRule(rule);
+    return value.size() + (ProfileValueNeedsQuotes(value) ? 1 : 0) < kHeaderValueSize;
 }
 
 void loadHeaderRules(HeaderRuleList& rules, ProfileStore& profile, const std::string& path)
@@ -279,19 +266,20 @@ void loadHeaderRules(HeaderRuleList& rules, ProfileStore& profile, const std::st
 void saveHeaderRules(HeaderRuleList& rules, const HeaderRuleList& edited, ProfileStore& profile,
                      const std::string& path)
 {
-    // A rule the encoding cannot give back (a search text or header that begins with a
-    // colon, an empty header) is kept neither in the file nor in memory, so that what the
-    // filter uses now is what it will use after the next start.
+    // A rule the file cannot give back (a search text or header that begins with a colon,
+    // an empty header, a value that would be cut on reading) is kept neither in the file
+    // nor in memory, so that what the filter uses now is what it will use after the next
+    // start.
     rules.clear();
     for (const HeaderRule& rule : edited) {
-        if (HeaderRuleRoundTrips(rule)) {
+        if (HeaderRuleRoundTrips(rule) && HeaderRuleFitsInFile(rule)) {
             rules.push_back(rule);
         }
     }
-    DeleteEveryCopyOfSection(profile, path, kAdditionalHeader, kHeaderKeyListSize);
-    for (std::size_t i = 0; i < rules.size(); ++i) {
-        profile.writeString(path, kAdditionalHeader, std::to_string(i + 1),
-                            EncodeHeaderRule(rules[i]));
+    std::vector<std::string> values;
+    for (const HeaderRule& rule : rules) {
+        values.push_back(EncodeHeaderRule(rule));
     }
+    RewriteNumberedKeys(profile, path, kAdditionalHeader, kHeaderKeyListSize, values);
     profile.flush(path);
 }

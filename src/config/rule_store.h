@@ -24,8 +24,10 @@ const SortRule* FindSortRule(const SortRuleList& rules, const std::string& bucke
 // with fewer than two separators are skipped.
 void loadHeaderRules(HeaderRuleList& rules, ProfileStore& profile, const std::string& path);
 
-// Replaces rules by edited and rewrites AdditionalHeader in the file at path as keys 1..n.
-// Rules that would not read back the same (see HeaderRuleRoundTrips) are left out of both.
+// Replaces rules by edited and rewrites AdditionalHeader in the file at path as keys 1..n,
+// in that order also in a damaged file. A value the profile would trim or unquote is
+// written in double quotes. Rules that would not read back the same (see
+// HeaderRuleRoundTrips and HeaderRuleFitsInFile) are left out of both.
 void saveHeaderRules(HeaderRuleList& rules, const HeaderRuleList& edited, ProfileStore& profile,
                      const std::string& path);
 
@@ -40,6 +42,6 @@ bool DecodeHeaderRule(const std::string& value, HeaderRule& rule);
 // told from an escaped colon. saveHeaderRules drops such rules; dialogs can refuse them.
 bool HeaderRuleRoundTrips(const HeaderRule& rule);
 
-// True when the rule's stored value is short enough to be read back whole (values are
-// read into 511 bytes).
+// True when the rule's stored value, quotes included, is short enough to be read back
+// whole (values are read into 511 bytes).
 bool HeaderRuleFitsInFile(const HeaderRule& rule);

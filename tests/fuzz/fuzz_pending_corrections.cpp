@@ -34,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     for (std::size_t i = 0; i < reloaded.size() && i < loaded.size(); ++i) {
         FUZZ_CHECK(reloaded[i].messageNumber == loaded[i].messageNumber);
         FUZZ_CHECK(reloaded[i].day == loaded[i].day);
+        FUZZ_CHECK(reloaded[i].bucket == loaded[i].bucket);
     }
     return 0;
 }

@@ -42,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     for (std::size_t i = 0; i < reloaded.size(); ++i) {
         FUZZ_CHECK(reloaded[i].bucket == saved[i].bucket);
         FUZZ_CHECK(reloaded[i].header == saved[i].header);
+        FUZZ_CHECK(reloaded[i].search == saved[i].search);
     }
     return 0;
 }

@@ -433,6 +433,39 @@ TEST_F(RuleStoreTest, SavingHeaderRulesLeavesNoRepeatedSectionBehind)
     EXPECT_EQ(profile.value(kIni, "Setup", "URL"), std::optional<std::string>("x"));
 }
 
+TEST_F(RuleStoreTest, SavedHeaderRulesReadBackExactlyAndInOrderFromADamagedFile)
+{
+    // A second copy of the section with only a line without "=": its "3" would take key 3
+    // ahead of keys 1 and 2. The values in quotes lose them on reading.
+    profile.loadText(kIni, "[AdditionalHeader]\n1=spam:From:::a\n2=\" sp:X:a \"\n"
+                           "3=\"\"x:Y:::z\"\"\n[Setup]\nURL=x\n[AdditionalHeader]\n3\n");
+    loadHeaderRules(headerRules, profile, kIni);
+    ASSERT_EQ(headerRules.size(), 3u);
+    ExpectHeaderRule(headerRules[1], " sp", "X", "a ");
+    ExpectHeaderRule(headerRules[2], "\"x", "Y:", "z\"");
+
+    // Values of 509 and 510 bytes that need quotes: only the first reads back whole.
+    HeaderRuleList edited = headerRules;
+    edited.push_back({"Subject:", std::string(493, 's') + " ", "spam"});
+    edited.push_back({"Subject:", std::string(494, 's') + " ", "spam"});
+    EXPECT_TRUE(HeaderRuleFitsInFile(edited[3]));
+    EXPECT_FALSE(HeaderRuleFitsInFile(edited[4]));
+    HeaderRuleList saved;
+    saveHeaderRules(saved, edited, profile, kIni);
+    ASSERT_EQ(saved.size(), 4u);
+    EXPECT_EQ(profile.value(kIni, "AdditionalHeader", "2"),
+              std::optional<std::string>("\" sp:X:a \""));
+
+    HeaderRuleList reloaded;
+    loadHeaderRules(reloaded, profile, kIni);
+    ASSERT_EQ(reloaded.size(), saved.size());
+    for (std::size_t i = 0; i < reloaded.size(); ++i) {
+        SCOPED_TRACE("rule " + std::to_string(i));
+        ExpectHeaderRule(reloaded[i], saved[i].bucket, saved[i].header, saved[i].search);
+    }
+    EXPECT_EQ(profile.value(kIni, "Setup", "URL"), std::optional<std::string>("x"));
+}
+
 TEST_F(RuleStoreTest, SavingSortRulesLeavesNoRepeatedSectionBehind)
 {
     profile.loadText(kIni, "[MoveMail]\nspam=ごみ箱\n[Mark]\nspam=2\n"

@@ -62,6 +62,32 @@ TEST_F(ProfileStoreTest, HeaderRulesWithColonsRoundTrip)
     }
 }
 
+TEST_F(ProfileStoreTest, HeaderRulesOfADamagedFileReadBackAsSaved)
+{
+    // Values in quotes, and a second copy of the section with only a line without "=".
+    writePluginIni("[AdditionalHeader]\r\n1=spam:From:::a\r\n2=\" sp:X:a \"\r\n"
+                   "3=\"\"x:Y:::z\"\"\r\n[Setup]\r\nURL=x\r\n[AdditionalHeader]\r\n3\r\n");
+    HeaderRuleList loaded;
+    loadHeaderRules(loaded, profile, ::pluginIniPath(files));
+    ASSERT_EQ(loaded.size(), 3u);
+    EXPECT_EQ(loaded[1].bucket, " sp");
+    EXPECT_EQ(loaded[1].search, "a ");
+    EXPECT_EQ(loaded[2].bucket, "\"x");
+    EXPECT_EQ(loaded[2].search, "z\"");
+
+    HeaderRuleList saved;
+    saveHeaderRules(saved, loaded, profile, ::pluginIniPath(files));
+    HeaderRuleList reloaded;
+    loadHeaderRules(reloaded, profile, ::pluginIniPath(files));
+    ASSERT_EQ(reloaded.size(), loaded.size());
+    for (std::size_t i = 0; i < loaded.size(); ++i) {
+        EXPECT_EQ(reloaded[i].bucket, loaded[i].bucket) << i;
+        EXPECT_EQ(reloaded[i].header, loaded[i].header) << i;
+        EXPECT_EQ(reloaded[i].search, loaded[i].search) << i;
+    }
+    EXPECT_EQ(readPluginIni("Setup", "URL"), "x");
+}
+
 TEST_F(ProfileStoreTest, SortRulesLoadInFileOrder)
 {
     writePluginIni("[MoveMail]\r\nzeta=ごみ箱\r\nalpha=郵便受け\r\nmiddle=仕事\r\n"
