@@ -45,16 +45,6 @@ std::optional<std::string> FindTrustedLink(ClassifierContext& context, const std
                                [&url](const std::string& link) { return IsTrustedLink(link, url); });
 }
 
-std::optional<std::string> RememberClassifierAddress(ClassifierContext& context,
-                                                     const std::string& mailPath)
-{
-    const std::optional<std::string> link = FindTrustedLink(context, mailPath, kHeaderBufferSize);
-    if (!link) {
-        return std::nullopt;
-    }
-    return LearnClassifierAddress(context, *link);
-}
-
 int32_t ReadMessageNumber(ClassifierContext& context, const std::string& mailPath)
 {
     const std::optional<std::string> link = FindTrustedLink(context, mailPath, kHeaderBufferSize);

@@ -48,10 +48,6 @@ std::optional<std::string> LearnClassifierAddress(ClassifierContext& context,
 std::optional<std::string> FindTrustedLink(ClassifierContext& context, const std::string& mailPath,
                                            std::size_t bufferSize);
 
-// LearnClassifierAddress applied to the message's trusted "X-POPFile-Link:" value.
-std::optional<std::string> RememberClassifierAddress(ClassifierContext& context,
-                                                     const std::string& mailPath);
-
 // The classifier's number of the message from its trusted link's "view=" part, or -1 when
 // the message has no trusted link or the link has no "view=". Also learns the
 // classifier's address from the link.
