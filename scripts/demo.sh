@@ -9,9 +9,10 @@
 # dialogs with the demo rules and takes a picture of each (scripts/demo_rule_dialogs.sh); a
 # fourth opens the other small dialogs the same way (scripts/demo_dialogs.sh).
 # Then scripts/demo_summary.sh shows the end of a retrieval: the summary's message box and the
-# notification window, each with a screenshot in its folder below demo-run/; last,
+# notification window, each with a screenshot in its folder below demo-run/;
 # scripts/demo_folder_window.sh shows the folder window after a retrieval (bold folders, the
-# plug-in's toolbar button and its popup) in demo-run/folder-window.
+# plug-in's toolbar button and its popup) in demo-run/folder-window; last,
+# scripts/demo_trust.sh shows the link self-test's report in demo-run/trust.
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
@@ -71,5 +72,10 @@ echo "== 7. The folder window after a retrieval: bold folders, the toolbar butto
 source "$root/scripts/demo_folder_window.sh"
 demo_folder_window "$root" "$w64" "$root/demo-run/folder-window"
 folders=$?
+echo
+echo "== 8. Trust: the link self-test against the stand-in classifier (demo-run/trust)"
+source "$root/scripts/demo_trust.sh"
+demo_trust "$w64" "$root/demo-run/trust"
+trust=$?
 [ $retrievals -eq 0 ] && [ $third -eq 0 ] && [ $fourth -eq 0 ] && [ $summary -eq 0 ] &&
-  [ $folders -eq 0 ]
+  [ $folders -eq 0 ] && [ $trust -eq 0 ]

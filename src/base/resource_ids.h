@@ -18,6 +18,7 @@
 #define IDM_TOOLBAR_POPUP 114
 #define IDM_TOOLBAR_SETTINGS 32768         // "振り分け設定", replaced at run time
 #define IDM_TOOLBAR_OPEN_CLASSIFIER 32769  // "POPFileを開く", replaced at run time
+#define IDM_TOOLBAR_SELF_TEST 32770        // "POPFileとの接続を確認", replaced at run time
 
 // Dialog templates.
 #define IDD_ABOUT 100
@@ -29,6 +30,7 @@
 #define IDD_HEADER_RULE_EDIT 109
 #define IDD_RECLASSIFY_PROGRESS 115
 #define IDD_WHY_HERE 117            // "Tarnwick 振り分けの理由"
+#define IDD_LINK_SELF_TEST 118
 
 // Shared by the boxes that only offer "ｷｬﾝｾﾙ" or "キャンセル" (wait box, progress box,
 // other settings).
@@ -41,6 +43,7 @@
 #define IDC_AFTER_SET_BOLD 1013
 #define IDC_SUBJECT_EDIT 1014
 #define IDC_AUTO_RECEIVE 1015
+#define IDC_LINK_SELF_TEST 1016  // "接続テスト": the self-test of the URL typed in 1012
 
 // Sorting-rule list (105).
 #define IDC_SORT_RULE_LIST 1020
@@ -77,3 +80,6 @@
 
 // Why a message went where it did (117).
 #define IDC_WHY_HERE_TEXT 1101
+
+// Link self-test (118).
+#define IDC_SELF_TEST_REPORT 1201

@@ -74,3 +74,16 @@ bool IsClassifierReachable(ClassifierProbeState& probe, const HostApi& host,
     }
     return prober.ProbeClassifierPort(probe.server, probe.port) != -1;
 }
+
+std::optional<ClassifierAccount> ReadClassifierAccount(const HostApi& host, ProfileStore& profile,
+                                                       HostWindow window)
+{
+    const std::string accountFile = AccountFilePath(host, window);
+    if (accountFile.empty()) {
+        return std::nullopt;
+    }
+    ClassifierAccount account;
+    account.port = ProfileNumber(ReadAccountValue(profile, accountFile, "POP3Port"));
+    account.server = ReadAccountValue(profile, accountFile, "POP3Server");
+    return account;
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/host_api.h"
@@ -15,10 +16,26 @@ class PortProber {
 public:
     virtual ~PortProber() = default;
 
-    // 0 connected, -1 connection refused or failed, -2 sockets unusable or server unknown.
-    // Nothing is sent; the connection is closed at once.
+    // 0 connected, -1 connection refused or failed, -2 sockets unusable or server unknown,
+    // kProbeGivenUp from a prober with a deadline when it passed first. Nothing is sent; the
+    // connection is closed at once.
     virtual int ProbeClassifierPort(const std::string& server, int32_t port) = 0;
 };
+
+// What a prober with a deadline returns when the attempt was still going on at the deadline.
+inline constexpr int kProbeGivenUp = -3;
+
+// The POP3 server and port of a host account, as its "account.ini" ([Property] "POP3Server",
+// "POP3Port") gives them.
+struct ClassifierAccount {
+    std::string server;
+    int32_t port = 0;  // 0 when missing or not a number
+};
+
+// The account of window as the host names it; nothing when the host names no account folder.
+// A missing account file gives an empty server and port 0.
+std::optional<ClassifierAccount> ReadClassifierAccount(const HostApi& host, ProfileStore& profile,
+                                                       HostWindow window);
 
 // What the probe keeps, for the life of the plug-in, once the account file has been read.
 struct ClassifierProbeState {

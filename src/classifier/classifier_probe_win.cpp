@@ -3,6 +3,9 @@
 #include <winsock.h>
 
 #include <cstring>
+#include <memory>
+
+#include "classifier/deadline_worker_win.h"
 
 namespace {
 // One use of Windows Sockets, asked for version 1.1; cleans up only what it started.
@@ -86,4 +89,25 @@ int WinsockPortProber::ProbeClassifierPort(const std::string& server, int32_t po
     const bool connected = connect(connection.get(), reinterpret_cast<const sockaddr*>(&target),
                                    sizeof target) == 0;
     return connected ? 0 : -1;
+}
+
+int DeadlinePortProber::ProbeClassifierPort(const std::string& server, int32_t port)
+{
+    // The thread may outlive this call: it gets its own copies and shares only the result.
+    auto result = std::make_shared<int>(-2);
+    const DeadlineOutcome outcome = RunWithDeadline(
+        [server, port, result] {
+            WinsockPortProber prober;
+            *result = prober.ProbeClassifierPort(server, port);
+        },
+        deadlineMs_);
+    switch (outcome) {
+    case DeadlineOutcome::Finished:
+        return *result;
+    case DeadlineOutcome::Abandoned:
+        return kProbeGivenUp;
+    case DeadlineOutcome::NotRun:
+        break;
+    }
+    return -2;
 }

@@ -51,6 +51,25 @@ HMODULE ReferenceOwnModule()
     return module;
 }
 
+// Starts job on a thread of its own that holds a reference on this module; false when it
+// could not start.
+bool StartJob(const std::shared_ptr<Job>& job)
+{
+    HMODULE module = ReferenceOwnModule();
+    if (module == nullptr) {
+        return false;
+    }
+    auto* start = new ThreadStart{job, module};
+    HANDLE thread = CreateThread(nullptr, 0, RunJob, start, 0, nullptr);
+    if (thread == nullptr) {
+        delete start;
+        FreeLibrary(module);
+        return false;
+    }
+    CloseHandle(thread);
+    return true;
+}
+
 }  // namespace
 
 DeadlineOutcome RunWithDeadline(std::function<void()> work, DWORD timeoutMs)
@@ -60,18 +79,19 @@ DeadlineOutcome RunWithDeadline(std::function<void()> work, DWORD timeoutMs)
         return DeadlineOutcome::NotRun;
     }
     job->work = std::move(work);
-    HMODULE module = ReferenceOwnModule();
-    if (module == nullptr) {
+    if (!StartJob(job)) {
         return DeadlineOutcome::NotRun;
     }
-    auto* start = new ThreadStart{job, module};
-    HANDLE thread = CreateThread(nullptr, 0, RunJob, start, 0, nullptr);
-    if (thread == nullptr) {
-        delete start;
-        FreeLibrary(module);
-        return DeadlineOutcome::NotRun;
-    }
-    CloseHandle(thread);
     return WaitForSingleObject(job->done, timeoutMs) == WAIT_OBJECT_0 ? DeadlineOutcome::Finished
                                                                        : DeadlineOutcome::Abandoned;
+}
+
+bool RunDetached(std::function<void()> work)
+{
+    auto job = std::make_shared<Job>();
+    if (job->done == nullptr) {
+        return false;
+    }
+    job->work = std::move(work);
+    return StartJob(job);
 }

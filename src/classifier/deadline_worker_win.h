@@ -20,3 +20,8 @@ enum class DeadlineOutcome {
 // reference on the module whose code it runs until it ends, so an abandoned thread never
 // returns into unloaded code.
 DeadlineOutcome RunWithDeadline(std::function<void()> work, DWORD timeoutMs);
+
+// Runs work on a new thread and returns at once; false when no thread could be started (work
+// never runs then). As above, work must own everything it touches, and the thread keeps the
+// module loaded until it ends.
+bool RunDetached(std::function<void()> work);

@@ -27,6 +27,7 @@ struct ToolbarCommandNumbers {
     unsigned toolbarMenuCommand = 0;
     unsigned settingsCommand = 0;
     unsigned openClassifierCommand = 0;
+    unsigned linkSelfTestCommand = 0;
 };
 
 // What the folder windows' hooks ask of the plug-in around them.

@@ -28,6 +28,7 @@ void ShowToolbarPopup(HWND window, HINSTANCE module, const ToolbarCommandNumbers
     if (popup != nullptr) {
         SetItemCommand(popup, 0, commands.settingsCommand);
         SetItemCommand(popup, 1, commands.openClassifierCommand);
+        SetItemCommand(popup, 2, commands.linkSelfTestCommand);
         POINT cursor = {};
         GetCursorPos(&cursor);
         TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, window, nullptr);

@@ -7,8 +7,8 @@
 #include "base/host_api.h"
 #include "host/frame_hook_win.h"
 
-// Registers the toolbar popup, the settings command and the open command with the host, in
-// that order, each with parameter 0; returns their numbers.
+// Registers the toolbar popup, the settings command, the open command and the link
+// self-test with the host, in that order, each with parameter 0; returns their numbers.
 ToolbarCommandNumbers RegisterToolbarCommands(const HostApi& host);
 
 // The plug-in's settings as the host opens them (APCSetup): the folder catalogue is rebuilt

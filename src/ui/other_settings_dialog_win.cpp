@@ -1,5 +1,6 @@
 #include "ui/other_settings_dialog_win.h"
 
+#include <functional>
 #include <string>
 
 #include "classifier/classifier_session.h"
@@ -14,7 +15,11 @@ namespace {
 
 class OtherSettingsDialog : public ModalDialog {
 public:
-    explicit OtherSettingsDialog(ClassifierContext& context) : context_(context) {}
+    OtherSettingsDialog(ClassifierContext& context,
+                        const std::function<void(void*, const std::string&)>& runLinkSelfTest)
+        : context_(context), runLinkSelfTest_(runLinkSelfTest)
+    {
+    }
 
 protected:
     BOOL onInit() override
@@ -37,6 +42,14 @@ protected:
         }
         if (id == IDC_CANCEL_BUTTON) {
             end(IDC_CANCEL_BUTTON);
+            return true;
+        }
+        if (id == IDC_LINK_SELF_TEST) {
+            // The address as "Ｏ　Ｋ" would take it; nothing is stored.
+            if (runLinkSelfTest_) {
+                runLinkSelfTest_(window(),
+                                 CutUrlFieldText(ControlText(control(IDC_CLASSIFIER_URL))));
+            }
             return true;
         }
         return false;
@@ -67,12 +80,13 @@ private:
     }
 
     ClassifierContext& context_;
+    const std::function<void(void*, const std::string&)>& runLinkSelfTest_;
 };
 
 }  // namespace
 
 INT_PTR ShowOtherSettingsDialog(HWND owner, SettingsContext& context)
 {
-    OtherSettingsDialog dialog(context.classifier);
+    OtherSettingsDialog dialog(context.classifier, context.runLinkSelfTest);
     return dialog.run(static_cast<HINSTANCE>(context.module), IDD_OTHER_SETTINGS, owner);
 }

@@ -1,6 +1,7 @@
 // The other-settings dialog (template 101): waiting for the classifier at start-up, bold
 // destination folders, the Subject clean-up on correction, the automatic-check behaviour
-// and the classifier's URL. Its buttons carry their own ids (1003, 1004), so Enter and
+// and the classifier's URL, whose "接続テスト" (1016) runs the link self-test of the typed
+// address without storing it. Its buttons carry their own ids (1003, 1004), so Enter and
 // Escape do nothing; only the buttons and the close box end it.
 #pragma once
 

@@ -3,6 +3,9 @@
 // openings, the account's folders and the link to the classifier for its buckets.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "config/rules.h"
 
 struct ClassifierContext;
@@ -22,4 +25,7 @@ struct SettingsContext {
     const FolderCatalogue& folderCatalogue;
     Platform& platform;
     ClassifierContext& classifier;
+    // Runs the link self-test of an address typed in, owned by the given dialog window;
+    // returns once the user closed its report.
+    std::function<void(void* owner, const std::string& url)> runLinkSelfTest;
 };

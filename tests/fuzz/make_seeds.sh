@@ -56,3 +56,9 @@ printf 'http://popfile.example:8080/\n%s' 'http://popfile.example:8080/jump_to_m
   >"$corpus/fuzz_classifier_pages/url_link"
 printf '\n%s' 'http://127.0.0.1@evil.example/jump_to_message?view=1' >"$corpus/fuzz_classifier_pages/userinfo_link"
 printf '\n%s' 'http://[::1]:8080/jump_to_message?view=2' >"$corpus/fuzz_classifier_pages/ipv6_link"
+# The link self-test's pages: the password page, and a bucket page whose buckets differ from
+# the rules' in letter case only.
+printf 'http://127.0.0.1:8080\n%s' '<h2 class="password">Password</h2><form action="/password" method="post">' \
+  >"$corpus/fuzz_classifier_pages/password_page"
+printf 'http://127.0.0.1:8080/\n%s' '<a href="/history?session=k1">H</a><a href="/buckets?session=k1&amp;showbucket=work">work</a><a href="/buckets?session=k1&amp;showbucket=Work">Work</a>' \
+  >"$corpus/fuzz_classifier_pages/bucket_case"

@@ -137,13 +137,13 @@ TEST_F(FolderWindowTest, ToolbarGetsTheButtonOnceWithItsTooltip)
     ASSERT_EQ(commands.size(), 4u);
     EXPECT_EQ(commands[2], 0) << "a separator before the plug-in's button";
     const std::vector<HostCall> registered = host().callsTo("APARegistCallback");
-    ASSERT_EQ(registered.size(), 4u) << "the summary, then the button and its popup's two items";
+    ASSERT_EQ(registered.size(), 5u) << "the summary, then the button and its popup's three items";
     EXPECT_EQ(std::to_string(commands[3]), registered[1].result);
 
     host().openFolder(Mailbox::inbox(addAccount("other", "Other")));
     host().createFolderWindow();
     EXPECT_EQ(host().toolbarCommands(), commands);
-    EXPECT_EQ(host().callsTo("APARegistCallback").size(), 4u);
+    EXPECT_EQ(host().callsTo("APARegistCallback").size(), 5u);
 
     EXPECT_EQ(host().toolbarTooltip(commands[3]), "Tarnwick");
     EXPECT_EQ(host().toolbarTooltip(32835), "") << "the host's own buttons get no text from the plug-in";

@@ -4,15 +4,14 @@
 // Each test prints what it measured as "[ measured ] ..." lines.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <thread>
 
-#include "plugin/process_win.h"
-#include "classifier/http_client.h"
 #include "classifier/classifier_session.h"
+#include "classifier/http_client.h"
 #include "host_fixture.h"
+#include "message_loop_watch_win.h"
+#include "plugin/process_win.h"
 #include "stand_in_classifier_win.h"
 
 namespace {
@@ -55,41 +54,6 @@ long long MillisecondsSince(Clock::time_point start)
 {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
-
-// Asks a window for a round trip through its message loop, again and again from a thread of
-// its own, and keeps the longest time the window did not answer.
-class MessageLoopWatch {
-public:
-    explicit MessageLoopWatch(HWND window) : window_(window)
-    {
-        thread_ = std::thread([this] { watch(); });
-    }
-    ~MessageLoopWatch()
-    {
-        stop_ = true;
-        thread_.join();
-    }
-    long long longestStallMs() const { return longest_; }
-
-private:
-    void watch()
-    {
-        auto lastAnswer = Clock::now();
-        while (!stop_) {
-            DWORD_PTR ignored = 0;
-            if (SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 100, &ignored) != 0) {
-                lastAnswer = Clock::now();
-            }
-            longest_ = std::max(longest_.load(), MillisecondsSince(lastAnswer));
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-
-    HWND window_;
-    std::atomic<bool> stop_{false};
-    std::atomic<long long> longest_{0};
-    std::thread thread_;
-};
 
 void Report(Manner manner, const char* what, long long milliseconds)
 {

@@ -1,6 +1,7 @@
 // The plug-in's toolbar button in the host's folder window: pressing it shows the popup
-// "振り分け設定" / "POPFileを開く" at the pointer, and each item reaches its command, chosen
-// from a second thread as a user would with the keyboard.
+// "振り分け設定" / "POPFileを開く" / "POPFileとの接続を確認" at the pointer, and each item
+// reaches its command, chosen from a second thread as a user would with the keyboard (the
+// third in link_self_test_test.cpp).
 #include "host_fixture.h"
 
 #include <windows.h>
@@ -48,7 +49,7 @@ TEST_F(ToolbarPopupTest, ItemsReachTheSettingsOwnedByTheWindowAndTheUrlSetting)
     const std::vector<int> buttons = host().toolbarCommands();
     ASSERT_EQ(buttons.size(), 4u);
     const std::vector<HostCall> registered = host().callsTo("APARegistCallback");
-    ASSERT_EQ(registered.size(), 4u);
+    ASSERT_EQ(registered.size(), 5u);
     const SharedPointerLock pointer;
 
     std::vector<MenuEntry> shown;
@@ -61,11 +62,13 @@ TEST_F(ToolbarPopupTest, ItemsReachTheSettingsOwnedByTheWindowAndTheUrlSetting)
         driver.closeWith(dialog, IDCANCEL);
     });
     ASSERT_EQ(run.failure, "");
-    ASSERT_EQ(shown.size(), 2u);
+    ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[0].label, "振り分け設定");
     EXPECT_EQ(std::to_string(shown[0].id), registered[2].result);
     EXPECT_EQ(shown[1].label, "POPFileを開く");
     EXPECT_EQ(std::to_string(shown[1].id), registered[3].result);
+    EXPECT_EQ(shown[2].label, "POPFileとの接続を確認");
+    EXPECT_EQ(std::to_string(shown[2].id), registered[4].result);
     EXPECT_EQ(owner, host().frame());
     const std::vector<HostCall> asked = host().callsTo("APAGetAccount");
     ASSERT_FALSE(asked.empty()) << "the destinations are read for the window's account";

@@ -67,11 +67,20 @@ std::string DialogDriver::classOf(HWND window)
 
 std::string DialogDriver::textOf(HWND window)
 {
-    const int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-    const int copied = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return text;
+    // The window's thread may set a longer text between the length and the copy: copy again
+    // while the copy filled the buffer and the text has grown past it.
+    for (;;) {
+        const int length = GetWindowTextLengthA(window);
+        std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+        const int copied = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+        if (copied <= 0) {
+            return "";
+        }
+        if (copied < length || GetWindowTextLengthA(window) <= copied) {
+            text.resize(static_cast<std::size_t>(copied));
+            return text;
+        }
+    }
 }
 
 template <typename Condition>

@@ -14,7 +14,8 @@
 //
 // Pages: "/" (the start page) and "/buckets" are generated from the session key and the
 // bucket list, with the markers the plug-in looks for; either can be replaced by any bytes
-// (huge pages, NUL bytes, pages without markers).
+// (huge pages, NUL bytes, pages without markers). With setAsksPassword every path gets the
+// password page, as the classifier serves it while its web interface is locked.
 //
 // Manners (setManner): besides answering, it can be hostile the ways a broken or hung
 // classifier is: read the request and never answer (the connection stays open until
@@ -141,6 +142,10 @@ public:
     }
 
     void setSessionKey(const std::string& key) { locked([&] { sessionKey_ = key; }); }
+    void setAsksPassword(bool asks)
+    {
+        locked([&] { asksPassword_ = asks; });
+    }
     void setBuckets(const std::vector<std::string>& buckets) { locked([&] { buckets_ = buckets; }); }
     // Serves bytes at path ("/", "/buckets", ...) instead of the generated page.
     void setPage(const std::string& path, const std::string& bytes)
@@ -185,6 +190,14 @@ public:
             }
             return page + "</table></body></html>\n";
         });
+    }
+
+    // The page every path shows while the web interface asks for a password.
+    static std::string PasswordPage()
+    {
+        return "<html><head><title>POPFile Control Center</title></head><body>\n"
+               "<h2 class=\"password\">Password</h2>\n<form action=\"/password\" method=\"post\">\n"
+               "<input type=\"password\" name=\"password\">\n</form></body></html>\n";
     }
 
 private:
@@ -284,6 +297,9 @@ private:
     std::string pageFor(const std::string& target)
     {
         const std::string path = target.substr(0, target.find('?'));
+        if (locked([&] { return asksPassword_; })) {
+            return PasswordPage();
+        }
         const auto replaced = locked([&] {
             const auto page = pages_.find(path);
             return page != pages_.end() ? std::optional<std::string>(page->second) : std::nullopt;
@@ -423,6 +439,7 @@ private:
     std::vector<std::string> buckets_ = {"spam", "work", "personal"};
     std::map<std::string, std::string> pages_;
     Manner manner_ = Manner::Answers;
+    bool asksPassword_ = false;
     std::string redirectTarget_;
     std::vector<SOCKET> held_;
     std::vector<Request> requests_;

@@ -1,0 +1,128 @@
+// trust_tour.exe: the plug-in's answers to "can I trust it?", held on screen in the
+// replacement host for the demo's screenshots.
+//
+//   trust_tour.exe
+//
+// Its handshake folder is "handshake" in its program folder. For every picture it writes
+// "ready-<name>" there once the window is fully shown, waits (up to 60 s) for "shot-<name>",
+// then ends it as a user would. The shell side (scripts/demo_trust.sh) answers each ready file
+// with a screenshot. At the end it writes "done" and prints what it saw (Shift-JIS).
+//
+// The tour: the link self-test from the toolbar popup's "POPFileとの接続を確認", against the
+// stand-in classifier, with a rule whose bucket differs from POPFile's only in letter case
+// and a rule whose bucket POPFile lacks and whose folder the account lacks ("self-test").
+#include <cstdio>
+#include <string>
+
+#include "driven_run_win.h"
+#include "host_menu_win.h"
+#include "replacement_host_win.h"
+#include "stand_in_classifier_win.h"
+#include "base/resource_ids.h"
+
+namespace {
+
+constexpr const char* kAccount = "popfile";
+constexpr DWORD kShotWait = 60000;
+constexpr DWORD kReportWait = 30000;
+
+std::string folder;
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Announces that picture name is on screen and waits until its screenshot was taken; the
+// waiting thread looks at its queue meanwhile, so that Wine hands on what it has drawn.
+void HoldForScreenshot(const std::string& name)
+{
+    WriteFileBytes(folder + "ready-" + name, name);
+    const ULONGLONG deadline = GetTickCount64() + kShotWait;
+    while (!FileExists(folder + "shot-" + name) && GetTickCount64() < deadline) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    }
+}
+
+// The report once it replaced "確認中…", or what the dialog still shows after kReportWait.
+std::string WaitForReport(DialogDriver& driver, HWND dialog)
+{
+    const ULONGLONG deadline = GetTickCount64() + kReportWait;
+    std::string text = driver.text(dialog, IDC_SELF_TEST_REPORT);
+    while (text == "確認中…" && GetTickCount64() < deadline) {
+        Sleep(50);
+        text = driver.text(dialog, IDC_SELF_TEST_REPORT);
+    }
+    return text;
+}
+
+}  // namespace
+
+int main()
+{
+    StandInClassifier classifier;
+    classifier.setBuckets({"spam", "work", "travel", "personal"});
+    const int pop3Port = classifier.reservePop3Port();
+    classifier.listenOnPop3Port();
+    ReplacementHost host;
+    folder = host.programFolder() + "handshake\\";
+    CreateDirectories(folder);
+    host.mailbox().addAccount(kAccount, AccountSettings{"POPFile経由", "1", "127.0.0.1",
+                                                         std::to_string(pop3Port)});
+    host.mailbox().addFolder(kAccount, "仕事");
+    host.mailbox().addFolder(host.mailbox().addGroup(kAccount, "趣味"), "旅行");
+    CreateDirectories(host.programFolder() + "Plugins");
+    // "Travel" differs from POPFile's "travel" in letter case; POPFile has no "archive", and
+    // the account has no folder 保管.
+    WriteFileBytes(host.pluginIniPath(),
+                   "[Setup]\r\nCheckConnect=0\r\nURL=" + classifier.baseUrl() +
+                       "\r\n[MoveMail]\r\nspam=ごみ箱\r\nwork=仕事\r\nTravel=趣味\\旅行\r\n"
+                       "archive=保管\r\n[AdditionalHeader]\r\n1=spam:X-Spam-Flag:::YES\r\n");
+    if (!host.loadPlugin()) {
+        std::printf("The plug-in did not load.\n");
+        return 1;
+    }
+    host.startUp();
+    host.createFolderWindow();
+    host.openFolder(Mailbox::inbox(kAccount));
+    SetForegroundWindow(host.frame());
+    const std::vector<int> buttons = host.toolbarCommands();
+    if (buttons.size() < 4) {
+        std::printf("The plug-in's button is missing.\n");
+        WriteFileBytes(folder + "done", "done");
+        return 1;
+    }
+
+    // The toolbar button, its popup's "POPFileとの接続を確認", and the report.
+    std::string report;
+    const DrivenRun selfTest = RunDriven(
+        [&] {
+            const bool pressed = host.pressToolbarButton(buttons.back());
+            host.pumpMessages();
+            return pressed ? 1 : 0;
+        },
+        [&](DialogDriver& driver) {
+            HWND menu = WaitForShownPopupMenu(10000);
+            if (menu == nullptr) {
+                throw DialogDriver::StepFailed("the popup menu did not show");
+            }
+            ChooseShownPopupMenuItem(menu, 2);
+            HWND dialog = driver.waitForDialog("Tarnwick 接続テスト", IDC_SELF_TEST_REPORT);
+            report = WaitForReport(driver, dialog);
+            HoldForScreenshot("self-test");
+            driver.closeWith(dialog, IDCANCEL);
+        });
+    std::printf("link self-test: %s\n%s", selfTest.failure.empty() ? "shown" : selfTest.failure.c_str(),
+                report.c_str());
+    std::printf("requests the classifier received:");
+    for (const StandInClassifier::Request& request : classifier.requests()) {
+        std::printf(" %s %s", request.method.c_str(), request.target.c_str());
+    }
+    std::printf("\n");
+
+    WriteFileBytes(folder + "done", "done");
+    std::fflush(stdout);
+    return 0;
+}
