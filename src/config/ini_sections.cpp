@@ -15,6 +15,20 @@ bool IsProfileBlank(char c)
            c == '\x1a';
 }
 
+// Whether keys are exactly "1", "2", ... count.
+bool AreNumberedInOrder(const std::vector<std::string>& keys, std::size_t count)
+{
+    if (keys.size() != count) {
+        return false;
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] != std::to_string(i + 1)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 // A damaged file can hold a section many times, and a delete removes only the first: delete
@@ -69,11 +83,7 @@ void RewriteNumberedKeys(ProfileStore& profile, const std::string& file, const c
         }
         const std::vector<std::string> keys =
             WholeKeyNames(profile.readKeyNames(file, section, keyListSize), keyListSize);
-        std::size_t inOrder = 0;
-        while (inOrder < keys.size() && keys[inOrder] == std::to_string(inOrder + 1)) {
-            ++inOrder;
-        }
-        if (inOrder == keys.size()) {
+        if (AreNumberedInOrder(keys, values.size())) {
             return;
         }
     }

@@ -28,7 +28,8 @@ std::vector<std::string> WholeKeyNames(std::vector<std::string> names, std::size
 // Rewrites section as keys "1", "2", ... holding values in order, each as ProfileValueText.
 // A copy of the section made only of lines without "=" lists no keys and survives the
 // deletion; a write whose key such a line names would fill that line ahead of the others.
-// So until the keys read back in the order written, the copy that took them is deleted and
-// they are written again. Nothing is flushed.
+// A copy whose first key name starts with a NUL byte lists no keys at all, and so hides every
+// key written into it. So until exactly the keys written read back, in order, the copy that
+// took them is deleted and they are written again. Nothing is flushed.
 void RewriteNumberedKeys(ProfileStore& profile, const std::string& file, const char* section,
                          std::size_t keyListSize, const std::vector<std::string>& values);
