@@ -12,7 +12,8 @@
 # notification window, each with a screenshot in its folder below demo-run/;
 # scripts/demo_folder_window.sh shows the folder window after a retrieval (bold folders, the
 # plug-in's toolbar button and its popup) in demo-run/folder-window; last,
-# scripts/demo_trust.sh shows the link self-test's report in demo-run/trust.
+# scripts/demo_trust.sh shows the link self-test's report and why a message was filed where it
+# was in demo-run/trust.
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
@@ -73,7 +74,7 @@ source "$root/scripts/demo_folder_window.sh"
 demo_folder_window "$root" "$w64" "$root/demo-run/folder-window"
 folders=$?
 echo
-echo "== 8. Trust: the link self-test against the stand-in classifier (demo-run/trust)"
+echo "== 8. Trust: the link self-test and why a message goes where it does (demo-run/trust)"
 source "$root/scripts/demo_trust.sh"
 demo_trust "$w64" "$root/demo-run/trust"
 trust=$?

@@ -6,6 +6,8 @@
 #   self-test.png  the link self-test's report "Tarnwick 接続テスト" from the toolbar popup,
 #                  against the stand-in classifier, with a rule bucket POPFile lacks, one that
 #                  differs from POPFile's in letter case, and a folder the account lacks
+#   why-here.png   "Tarnwick 振り分けの理由" from the folder menu, for a message POPFile put
+#                  into a bucket that only a rule differing in letter case comes near
 # Prints the tour's report; returns non-zero when it did not finish or took no picture.
 source "$(dirname "${BASH_SOURCE[0]}")/demo_handshake.sh"
 demo_trust() {
@@ -23,6 +25,7 @@ demo_trust() {
   tr -d '\r' <"$scenario/output.txt" | iconv -f CP932 -t UTF-8
   local status=0
   [ -e "$scenario/self-test.png" ] || status=1
+  [ -e "$scenario/why-here.png" ] || status=1
   [ -f "$handshake/done" ] || status=1
   return $status
 }

@@ -10,7 +10,9 @@
 //
 // The tour: the link self-test from the toolbar popup's "POPFileとの接続を確認", against the
 // stand-in classifier, with a rule whose bucket differs from POPFile's only in letter case
-// and a rule whose bucket POPFile lacks and whose folder the account lacks ("self-test").
+// and a rule whose bucket POPFile lacks and whose folder the account lacks ("self-test");
+// then "振り分けの理由" from the folder menu for a message POPFile put into "travel", which
+// only the rule for "Travel" comes near ("why-here").
 #include <cstdio>
 #include <string>
 
@@ -25,6 +27,7 @@ namespace {
 constexpr const char* kAccount = "popfile";
 constexpr DWORD kShotWait = 60000;
 constexpr DWORD kReportWait = 30000;
+constexpr int kFolderMenuId = 102;
 
 std::string folder;
 
@@ -121,6 +124,26 @@ int main()
         std::printf(" %s %s", request.method.c_str(), request.target.c_str());
     }
     std::printf("\n");
+
+    // "振り分けの理由" for a message in the inbox.
+    const std::string mail = host.mailbox().addMessage(
+        Mailbox::inbox(kAccount),
+        "From: taro@example.jp\r\nSubject: photos\r\nX-Text-Classification: travel\r\n"
+        "X-POPFile-Link: " + classifier.baseUrl() + "jump_to_message?view=42\r\n\r\nbody\r\n");
+    host.setCurrentEntry(mail);
+    host.setSelection({mail});
+    BuiltMenu menu = host.folderMenu(kFolderMenuId);
+    std::string explanation;
+    const DrivenRun whyHere = RunDriven(
+        [&] { return host.chooseMenuItem(menu, "振り分けの理由") ? 1 : 0; },
+        [&](DialogDriver& driver) {
+            HWND dialog = driver.waitForDialog("Tarnwick 振り分けの理由", IDC_WHY_HERE_TEXT);
+            explanation = driver.text(dialog, IDC_WHY_HERE_TEXT);
+            HoldForScreenshot("why-here");
+            driver.closeWith(dialog, IDCANCEL);
+        });
+    std::printf("why here: %s\n%s", whyHere.failure.empty() ? "shown" : whyHere.failure.c_str(),
+                explanation.c_str());
 
     WriteFileBytes(folder + "done", "done");
     std::fflush(stdout);
