@@ -18,35 +18,13 @@
 
 #include "driven_run_win.h"
 #include "replacement_host_win.h"
+#include "screenshot_handshake_win.h"
 #include "stand_in_classifier_win.h"
 #include "base/resource_ids.h"
 
 namespace {
 
 constexpr const char* kAccount = "popfile";
-constexpr DWORD kShotWait = 60000;
-
-std::string folder;
-
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Announces that dialog name is on screen and waits until its screenshot was taken. Wine
-// hands what a thread has drawn to the display while the thread looks at its queue, so the
-// wait looks at it (without taking anything out) rather than sleeping: on the UI thread that
-// shows a counter drawn in the middle of a step.
-void HoldForScreenshot(const std::string& name)
-{
-    WriteFileBytes(folder + "ready-" + name, name);
-    const ULONGLONG deadline = GetTickCount64() + kShotWait;
-    while (!FileExists(folder + "shot-" + name) && GetTickCount64() < deadline) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-    }
-}
 
 std::string Message(int view, const std::string& subject, const std::string& base)
 {
@@ -62,8 +40,7 @@ int main()
     StandInClassifier classifier;
     const int pop3Port = classifier.reservePop3Port();
     ReplacementHost host;
-    folder = host.programFolder() + "handshake\\";
-    CreateDirectories(folder);
+    const std::string handshake = MakeHandshakeFolder(host.programFolder());
     host.mailbox().addAccount(kAccount, AccountSettings{"POPFile経由", "1", "127.0.0.1",
                                                          std::to_string(pop3Port)});
     const std::string inbox = Mailbox::inbox(kAccount);
@@ -83,7 +60,7 @@ int main()
     // 1. The start-up wait, until the classifier's POP3 port listens.
     const DrivenRun wait = RunDriven([&] { host.createFolderWindow(); return 0; }, [&](DialogDriver& driver) {
         HWND box = driver.waitForDialog("Tarnwick", IDC_CANCEL_BUTTON);
-        HoldForScreenshot("1-classifier-wait");
+        HoldForScreenshot(handshake, "1-classifier-wait");
         classifier.listenOnPop3Port();
         driver.waitUntilClosed(box);
     });
@@ -93,7 +70,7 @@ int main()
     const DrivenRun about = RunDriven([&] { return host.plugin().entry().APCVersionInfo(host.frame()); },
                                       [&](DialogDriver& driver) {
         HWND box = driver.waitForDialog("ﾊﾞｰｼﾞｮﾝ情報(tarnwick)", IDOK);
-        HoldForScreenshot("2-about");
+        HoldForScreenshot(handshake, "2-about");
         driver.closeWith(box, IDOK);
     });
     std::printf("about box: %d %s\n", about.result, about.failure.c_str());
@@ -104,11 +81,11 @@ int main()
         HWND list = driver.waitForDialog("Tarnwick 振り分け設定", IDC_OPEN_OTHER_SETTINGS);
         driver.press(list, IDC_OPEN_OTHER_SETTINGS);
         HWND dialog = driver.waitForDialog("Tarnwick その他設定", IDC_CANCEL_BUTTON);
-        HoldForScreenshot("3-other-settings");
+        HoldForScreenshot(handshake, "3-other-settings");
         driver.setText(dialog, IDC_CLASSIFIER_URL, "HTTP://127.0.0.1:8080/");
         driver.press(dialog, IDC_OK_BUTTON);
         HWND refusal = driver.waitForDialog("Tarnwick", IDOK);
-        HoldForScreenshot("4-other-settings-refusal");
+        HoldForScreenshot(handshake, "4-other-settings-refusal");
         driver.closeWith(refusal, IDOK);
         driver.closeWith(dialog, IDC_CANCEL_BUTTON);
         driver.closeWith(list, IDCANCEL);
@@ -126,7 +103,7 @@ int main()
     int step = 0;
     host.setCallObserver([&](const HostCall& call) {
         if (call.service == "APASaveMail" && ++step == 2) {
-            HoldForScreenshot("5-reclassify-progress");
+            HoldForScreenshot(handshake, "5-reclassify-progress");
         }
     });
     host.chooseMenuItem(menu, "work");
@@ -135,7 +112,7 @@ int main()
                 host.mailbox().messagesIn(work).size(),
                 selected.size());
 
-    WriteFileBytes(folder + "done", "done");
+    EndHandshake(handshake);
     std::fflush(stdout);
     return 0;
 }

@@ -23,35 +23,14 @@
 #include "demo_mailbox_win.h"
 #include "dialog_watcher_win.h"
 #include "replacement_host_win.h"
+#include "screenshot_handshake_win.h"
 
 namespace {
-
-constexpr DWORD kShotWait = 60000;
-std::string handshake;
-
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Announces the picture name and waits until it was taken; the thread's windows keep
-// painting meanwhile (pump runs between the checks).
-void HoldForScreenshot(const std::string& name, void (*pump)())
-{
-    WriteFileBytes(handshake + "ready-" + name, name);
-    const ULONGLONG deadline = GetTickCount64() + kShotWait;
-    while (!FileExists(handshake + "shot-" + name) && GetTickCount64() < deadline) {
-        pump();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
-}
 
 void PumpHost()
 {
     ReplacementHost::active()->pumpMessages();
 }
-
-void NoPump() {}
 
 // The visible tooltip window of this process with a text, or null.
 HWND ShownTooltip()
@@ -113,8 +92,7 @@ int main(int argc, char** argv)
     ReplacementHost host;
     // The summary box of the retrieval is confirmed as a user would.
     DialogWatcher boxes("", "OK", 120000, 10);
-    handshake = host.programFolder() + "handshake\\";
-    CreateDirectories(handshake);
+    const std::string handshake = MakeHandshakeFolder(host.programFolder());
     BuildDemoMailbox(host.mailbox());
     if (!host.loadPlugin()) {
         std::printf("The plug-in did not load.\n");
@@ -145,7 +123,7 @@ int main(int argc, char** argv)
     std::printf("\n");
     if (commands.size() < 4) {
         std::printf("The plug-in's button is missing.\n");
-        WriteFileBytes(handshake + "done", "done");
+        EndHandshake(handshake);
         return 1;
     }
     const int button = commands.back();
@@ -154,18 +132,18 @@ int main(int argc, char** argv)
     const std::string shown = HoverOverButton(host, button);
     std::printf("Tooltip on screen with the pointer on the button: %s\n",
                 shown.empty() ? "(none showed)" : shown.c_str());
-    HoldForScreenshot("1-folder-window", PumpHost);
+    HoldForScreenshot(handshake, "1-folder-window", PumpHost);
 
     // The popup runs its own loop inside the press; a second thread holds it for the picture.
     std::vector<MenuEntry> popup;
-    std::thread user([&popup] {
+    std::thread user([&popup, &handshake] {
         HWND menu = WaitForShownPopupMenu(10000);
         if (menu == nullptr) {
             return;
         }
         popup = ShownPopupMenuItems(menu);
         Sleep(300);  // the menu's own drawing
-        HoldForScreenshot("2-toolbar-popup", NoPump);
+        HoldForScreenshot(handshake, "2-toolbar-popup");
         DismissShownPopupMenu(menu);
     });
     host.pressToolbarButton(button);
@@ -176,7 +154,7 @@ int main(int argc, char** argv)
     }
     std::printf("%s\n", popup.empty() ? " (none showed)" : "");
 
-    WriteFileBytes(handshake + "done", "done");
+    EndHandshake(handshake);
     std::fflush(stdout);
     return 0;
 }

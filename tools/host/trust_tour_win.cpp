@@ -19,35 +19,15 @@
 #include "driven_run_win.h"
 #include "host_menu_win.h"
 #include "replacement_host_win.h"
+#include "screenshot_handshake_win.h"
 #include "stand_in_classifier_win.h"
 #include "base/resource_ids.h"
 
 namespace {
 
 constexpr const char* kAccount = "popfile";
-constexpr DWORD kShotWait = 60000;
 constexpr DWORD kReportWait = 30000;
 constexpr int kFolderMenuId = 102;
-
-std::string folder;
-
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Announces that picture name is on screen and waits until its screenshot was taken; the
-// waiting thread looks at its queue meanwhile, so that Wine hands on what it has drawn.
-void HoldForScreenshot(const std::string& name)
-{
-    WriteFileBytes(folder + "ready-" + name, name);
-    const ULONGLONG deadline = GetTickCount64() + kShotWait;
-    while (!FileExists(folder + "shot-" + name) && GetTickCount64() < deadline) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-    }
-}
 
 // The report once it replaced "確認中…", or what the dialog still shows after kReportWait.
 std::string WaitForReport(DialogDriver& driver, HWND dialog)
@@ -70,8 +50,7 @@ int main()
     const int pop3Port = classifier.reservePop3Port();
     classifier.listenOnPop3Port();
     ReplacementHost host;
-    folder = host.programFolder() + "handshake\\";
-    CreateDirectories(folder);
+    const std::string handshake = MakeHandshakeFolder(host.programFolder());
     host.mailbox().addAccount(kAccount, AccountSettings{"POPFile経由", "1", "127.0.0.1",
                                                          std::to_string(pop3Port)});
     host.mailbox().addFolder(kAccount, "仕事");
@@ -94,7 +73,7 @@ int main()
     const std::vector<int> buttons = host.toolbarCommands();
     if (buttons.size() < 4) {
         std::printf("The plug-in's button is missing.\n");
-        WriteFileBytes(folder + "done", "done");
+        EndHandshake(handshake);
         return 1;
     }
 
@@ -114,7 +93,7 @@ int main()
             ChooseShownPopupMenuItem(menu, 2);
             HWND dialog = driver.waitForDialog("Tarnwick 接続テスト", IDC_SELF_TEST_REPORT);
             report = WaitForReport(driver, dialog);
-            HoldForScreenshot("self-test");
+            HoldForScreenshot(handshake, "self-test");
             driver.closeWith(dialog, IDCANCEL);
         });
     std::printf("link self-test: %s\n%s", selfTest.failure.empty() ? "shown" : selfTest.failure.c_str(),
@@ -139,13 +118,13 @@ int main()
         [&](DialogDriver& driver) {
             HWND dialog = driver.waitForDialog("Tarnwick 振り分けの理由", IDC_WHY_HERE_TEXT);
             explanation = driver.text(dialog, IDC_WHY_HERE_TEXT);
-            HoldForScreenshot("why-here");
+            HoldForScreenshot(handshake, "why-here");
             driver.closeWith(dialog, IDCANCEL);
         });
     std::printf("why here: %s\n%s", whyHere.failure.empty() ? "shown" : whyHere.failure.c_str(),
                 explanation.c_str());
 
-    WriteFileBytes(folder + "done", "done");
+    EndHandshake(handshake);
     std::fflush(stdout);
     return 0;
 }
