@@ -44,8 +44,19 @@ std::string ReplacementHost::accountOfWindow(HWND window) const
 
 unsigned ReplacementHost::APARegistCallback(HostCommandProc callback, intptr_t parameter)
 {
-    const unsigned command = nextCommand_++;
-    commands_[command] = {callback, parameter};
+    unsigned command = 0;
+    if (commandNumbersReused_) {
+        for (const auto& [number, registered] : commands_) {
+            if (registered.callback == callback && registered.parameter == parameter) {
+                command = number;
+                break;
+            }
+        }
+    }
+    if (command == 0) {
+        command = nextCommand_++;
+        commands_[command] = {callback, parameter};
+    }
     log("APARegistCallback", {LoggedPointer(reinterpret_cast<const void*>(callback)), NumberArgument(parameter)},
         NumberArgument(command));
     return command;

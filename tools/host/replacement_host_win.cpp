@@ -685,6 +685,18 @@ bool ReplacementHost::isTreeItemBold(const std::string& displayPath) const
     return item != nullptr && (TreeView_GetItemState(tree_, item, TVIS_BOLD) & TVIS_BOLD) != 0;
 }
 
+void ReplacementHost::forgetHistory()
+{
+    calls_.clear();
+    serverDeletes_.clear();
+    savedCopies_.clear();
+    copies_.clear();
+    // A message the plug-in marks after it deleted it leaves a mark of nothing behind.
+    for (auto mark = marks_.begin(); mark != marks_.end();) {
+        mark = mailbox_.messageExists(mark->first) ? std::next(mark) : marks_.erase(mark);
+    }
+}
+
 std::vector<HostCall> ReplacementHost::callsTo(const std::string& service) const
 {
     std::vector<HostCall> found;

@@ -190,6 +190,9 @@ public:
     std::vector<HostCall> timersStarted(unsigned milliseconds) const;
     // How many timer callbacks have run so far; may be read from any thread.
     unsigned timerRuns() const { return timerRuns_; }
+    // The time spent so far inside the host's file services (save, import, move, mark,
+    // delete), so that a run can tell the plug-in's own work apart.
+    double fileServiceSeconds() const { return fileServiceSeconds_; }
     // Runs every live timer's callback once, synchronously, in id order; a callback that
     // returns 0 stops its timer.
     void stepTimers();
@@ -232,6 +235,15 @@ public:
     const std::vector<HostCall>& calls() const { return calls_; }
     std::vector<HostCall> callsTo(const std::string& service) const;
     void clearCalls() { calls_.clear(); }
+    // Forgets the call log, what was noted of each message (copies made, deletions on the
+    // server) and the marks of messages that are gone, so that a long run (the soak program)
+    // keeps no more than a short one.
+    void forgetHistory();
+    // With reuse on, a callback registered again with the same parameter gets the number it
+    // got before: the client's command numbers are 16 bits wide in WM_COMMAND, and a long day
+    // of menus registers their items thousands of times. Off by default: every registration
+    // gets a number of its own.
+    void setCommandNumbersReused(bool reused) { commandNumbersReused_ = reused; }
     // Called on the UI thread after every service call has been logged, while the plug-in
     // waits for the call to return: a test acts at that precise moment (empty: none).
     void setCallObserver(std::function<void(const HostCall&)> observer)
@@ -302,6 +314,7 @@ private:
     };
     std::map<unsigned, RegisteredCommand> commands_;
     unsigned nextCommand_ = kFirstCallbackCommand;
+    bool commandNumbersReused_ = false;
 
     struct RunningTimer {
         HostTimer timer;

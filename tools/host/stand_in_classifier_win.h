@@ -155,6 +155,14 @@ public:
 
     std::string sessionKey() const { return locked([&] { return sessionKey_; }); }
     std::vector<Request> requests() const { return locked([&] { return requests_; }); }
+    // Forgets the requests recorded so far (a long run keeps no more than a short one).
+    void forgetRequests()
+    {
+        locked([&] {
+            requests_.clear();
+            corrections_.clear();
+        });
+    }
     // The POSTs to "/history" that carried the current session key.
     std::vector<Request> corrections() const { return locked([&] { return corrections_; }); }
     // The recorded requests whose target is exactly target.
