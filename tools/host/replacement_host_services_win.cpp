@@ -146,6 +146,7 @@ int ReplacementHost::APASaveMail(const char* mail, const char* file, int reserve
 
 int ReplacementHost::APAMoveMail(const char* mail, const char* destination)
 {
+    ServiceTimer timer(fileServiceSeconds_);
     std::string moved;
     if (mail != nullptr && destination != nullptr && mailbox_.messageExists(mail)) {
         if (const std::optional<std::string> folder = mailbox_.resolveDestination(destination)) {
