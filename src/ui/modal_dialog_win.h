@@ -10,6 +10,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <utility>
+
 #include "base/resource_ids.h"
 
 class ModalDialog {
@@ -64,4 +67,37 @@ protected:
         }
         return false;
     }
+};
+
+// A read-only text that can be copied and a close button (IDCANCEL, so Escape closes too).
+// The button, not the text, takes the focus: the text would show all selected.
+class TextReportBox : public ModalDialog {
+public:
+    TextReportBox(int textControl, std::string text)
+        : textControl_(textControl), text_(std::move(text))
+    {
+    }
+
+protected:
+    void setText(const std::string& text) { SetWindowTextA(control(textControl_), text.c_str()); }
+
+    BOOL onInit() override
+    {
+        setText(text_);
+        SetFocus(control(IDCANCEL));
+        return FALSE;
+    }
+
+    bool onCommand(int id, int, HWND) override
+    {
+        if (id == IDCANCEL) {
+            end(IDCANCEL);
+            return true;
+        }
+        return false;
+    }
+
+private:
+    const int textControl_;
+    const std::string text_;
 };

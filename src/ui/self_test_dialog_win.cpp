@@ -59,31 +59,21 @@ void SelfTestDelivery::deliver(const std::string& report) const
 
 namespace {
 
-class SelfTestDialog : public ModalDialog {
+// Shows the waiting text until the report arrives.
+class SelfTestDialog : public TextReportBox {
 public:
     explicit SelfTestDialog(const std::function<void(const SelfTestDelivery&)>& start)
-        : start_(start)
+        : TextReportBox(IDC_SELF_TEST_REPORT, kSelfTestWaitingText), start_(start)
     {
     }
 
 protected:
     BOOL onInit() override
     {
-        SetWindowTextA(control(IDC_SELF_TEST_REPORT), kSelfTestWaitingText);
-        // The button, not the text, takes the focus: the text would show all selected.
-        SetFocus(control(IDCANCEL));
+        TextReportBox::onInit();
         mailbox_ = std::make_shared<SelfTestMailbox>(window());
         start_(SelfTestDelivery(mailbox_));
         return FALSE;
-    }
-
-    bool onCommand(int id, int, HWND) override
-    {
-        if (id == IDCANCEL) {
-            end(IDCANCEL);
-            return true;
-        }
-        return false;
     }
 
     bool onMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) override
@@ -91,7 +81,7 @@ protected:
         if (message != SelfTestMailbox::kReportArrived || !mailbox_) {
             return false;
         }
-        SetWindowTextA(control(IDC_SELF_TEST_REPORT), mailbox_->report().c_str());
+        setText(mailbox_->report());
         result = TRUE;
         return true;
     }
