@@ -34,6 +34,7 @@
 #include "process_resources_win.h"
 #include "replacement_host_win.h"
 #include "stand_in_classifier_win.h"
+#include "toolbar_popup_run_win.h"
 #include "ui/classifier_wait_box_win.h"
 
 namespace {
@@ -364,20 +365,8 @@ private:
         if (buttons.empty()) {
             return fail("the toolbar without the plug-in's button");
         }
-        const int button = buttons.back();
-        check(RunDriven(
-                  [&] {
-                      const bool pressed = host_.pressToolbarButton(button);
-                      host_.pumpMessages();
-                      return pressed ? 1 : 0;
-                  },
-                  [](DialogDriver&) {
-                      HWND popup = WaitForShownPopupMenu(10000);
-                      if (popup == nullptr) {
-                          throw DialogDriver::StepFailed("the toolbar's popup did not show");
-                      }
-                      DismissShownPopupMenu(popup);
-                  }),
+        check(RunToolbarPopup(host_, buttons.back(),
+                              [](DialogDriver&, HWND menu) { DismissShownPopupMenu(menu); }),
               "the toolbar's popup");
     }
 

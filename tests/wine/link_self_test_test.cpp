@@ -12,6 +12,7 @@
 #include "base/resource_ids.h"
 #include "classifier/http_client.h"
 #include "driven_run_win.h"
+#include "toolbar_popup_run_win.h"
 #include "host_fixture.h"
 #include "message_loop_watch_win.h"
 #include "stand_in_classifier_win.h"
@@ -87,21 +88,10 @@ protected:
         SelfTestSeen seen;
         const int button = host().toolbarCommands().back();
         const SharedPointerLock pointer;
-        const DrivenRun run = RunDriven(
-            [&] {
-                const bool pressed = host().pressToolbarButton(button);
-                host().pumpMessages();
-                return pressed ? 1 : 0;
-            },
-            [&](DialogDriver& driver) {
-                HWND menu = WaitForShownPopupMenu(10000);
-                if (menu == nullptr) {
-                    throw DialogDriver::StepFailed("the popup menu did not show");
-                }
-                ChooseShownPopupMenuItem(menu, 2);
-                ReadReport(driver,
-                           driver.waitForDialog("Tarnwick 接続テスト", IDC_SELF_TEST_REPORT), seen);
-            });
+        const DrivenRun run = RunToolbarPopup(host(), button, [&](DialogDriver& driver, HWND menu) {
+            ChooseShownPopupMenuItem(menu, 2);
+            ReadReport(driver, driver.waitForDialog("Tarnwick 接続テスト", IDC_SELF_TEST_REPORT), seen);
+        });
         EXPECT_EQ(run.failure, "");
         return seen;
     }

@@ -10,29 +10,14 @@
 
 #include "browser_recorder_win.h"
 #include "dialog_driver_win.h"
-#include "driven_run_win.h"
+#include "toolbar_popup_run_win.h"
 #include "base/resource_ids.h"
 
 namespace {
 
-// Presses the plug-in's button (the popup runs inside the press), then lets the host run the
-// command the popup posted.
-std::function<int()> PressButton(ReplacementHost& host, int button)
-{
-    return [&host, button] {
-        const bool pressed = host.pressToolbarButton(button);
-        host.pumpMessages();
-        return pressed ? 1 : 0;
-    };
-}
-
 // The popup on screen: its items, then item position chosen.
-void ChooseFromPopup(std::vector<MenuEntry>& shown, int position)
+void ChooseFromPopup(HWND menu, std::vector<MenuEntry>& shown, int position)
 {
-    HWND menu = WaitForShownPopupMenu(10000);
-    if (menu == nullptr) {
-        throw DialogDriver::StepFailed("the popup menu did not show");
-    }
     shown = ShownPopupMenuItems(menu);
     ChooseShownPopupMenuItem(menu, position);
 }
@@ -55,8 +40,8 @@ TEST_F(ToolbarPopupTest, ItemsReachTheSettingsOwnedByTheWindowAndTheUrlSetting)
     std::vector<MenuEntry> shown;
     HWND owner = nullptr;
     host().clearCalls();
-    DrivenRun run = RunDriven(PressButton(host(), buttons[3]), [&](DialogDriver& driver) {
-        ChooseFromPopup(shown, 0);
+    DrivenRun run = RunToolbarPopup(host(), buttons[3], [&](DialogDriver& driver, HWND menu) {
+        ChooseFromPopup(menu, shown, 0);
         HWND dialog = driver.waitForDialog("Tarnwick 振り分け設定", IDC_SORT_RULE_LIST);
         owner = GetWindow(dialog, GW_OWNER);
         driver.closeWith(dialog, IDCANCEL);
@@ -78,7 +63,8 @@ TEST_F(ToolbarPopupTest, ItemsReachTheSettingsOwnedByTheWindowAndTheUrlSetting)
     const std::string page = "http://127.0.0.1:1/mail-" + std::to_string(GetCurrentProcessId()) + "/";
     host().setCurrentEntry(mailbox().addMessage(Mailbox::inbox("acct"),
                                                 MailText({"X-POPFile-Link: " + page}, "x\r\n")));
-    run = RunDriven(PressButton(host(), buttons[3]), [&](DialogDriver&) { ChooseFromPopup(shown, 1); });
+    run = RunToolbarPopup(host(), buttons[3],
+                          [&](DialogDriver&, HWND menu) { ChooseFromPopup(menu, shown, 1); });
     ASSERT_EQ(run.failure, "");
     EXPECT_EQ(browser.opened(url), std::vector<std::string>{url});
     EXPECT_TRUE(browser.opened(page, std::chrono::milliseconds(0)).empty());

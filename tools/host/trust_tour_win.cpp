@@ -17,6 +17,7 @@
 #include <string>
 
 #include "driven_run_win.h"
+#include "toolbar_popup_run_win.h"
 #include "host_menu_win.h"
 #include "replacement_host_win.h"
 #include "screenshot_handshake_win.h"
@@ -79,17 +80,8 @@ int main()
 
     // The toolbar button, its popup's "POPFileとの接続を確認", and the report.
     std::string report;
-    const DrivenRun selfTest = RunDriven(
-        [&] {
-            const bool pressed = host.pressToolbarButton(buttons.back());
-            host.pumpMessages();
-            return pressed ? 1 : 0;
-        },
-        [&](DialogDriver& driver) {
-            HWND menu = WaitForShownPopupMenu(10000);
-            if (menu == nullptr) {
-                throw DialogDriver::StepFailed("the popup menu did not show");
-            }
+    const DrivenRun selfTest =
+        RunToolbarPopup(host, buttons.back(), [&](DialogDriver& driver, HWND menu) {
             ChooseShownPopupMenuItem(menu, 2);
             HWND dialog = driver.waitForDialog("Tarnwick 接続テスト", IDC_SELF_TEST_REPORT);
             report = WaitForReport(driver, dialog);
